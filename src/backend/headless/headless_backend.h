@@ -1,0 +1,103 @@
+// A back-end without a display, for running the real program deterministically.
+//
+// Time stands still unless the script moves it: every pump of events (one DoEvents, one pass of a
+// loop) advances the clock by `msPerPump`, and a wait jumps straight to the next timer or scripted
+// event. Tests queue input at given times, answer questions in advance, hook every pump to look at
+// or change the program's state, and read every window's caption and composed pixels.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "runtime/backend.h"
+
+namespace headless {
+
+// Thrown when the program would wait for input that the script never gives.
+struct Stalled : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct WindowState {
+    std::string caption;
+    int width = 0;
+    int height = 0;
+    bool shown = false;
+    bool destroyed = false;
+    int presents = 0;
+};
+
+struct Question {
+    std::string title;
+    std::string prompt;
+};
+
+class HeadlessBackend : public rt::Backend {
+public:
+    // --- script ---
+    std::uint64_t msPerPump = 1;
+    void setTickBase(std::uint32_t tickAtStart) { tickBase_ = tickAtStart; }
+    void setTimeOfDay(double secondsAtStart) { timeOfDayBase_ = secondsAtStart; }
+    void advance(std::uint64_t ms) { now_ += ms; }
+    std::uint64_t now() const { return now_; }
+
+    void post(const rt::Event& event) { pending_.push_back(event); }
+    void postAt(std::uint64_t atMs, const rt::Event& event) { scheduled_.emplace(atMs, event); }
+    void keyDown(rt::WindowId w, int vk, bool repeat = false);
+    void keyUp(rt::WindowId w, int vk);
+    void mouseDown(rt::WindowId w, int x, int y, int button = 1);
+    void mouseUp(rt::WindowId w, int x, int y, int button = 1);
+    void close(rt::WindowId w);
+    void answerNextQuestion(int answer) { answers_.push_back(answer); }
+
+    // Runs at the start of every pump, after the clock moved; may post events or throw to stop.
+    std::function<void()> onPump;
+
+    // --- observations ---
+    const std::map<rt::WindowId, WindowState>& windows() const { return windows_; }
+    const WindowState* window(rt::WindowId w) const;
+    const std::vector<Question>& questions() const { return questions_; }
+    const std::vector<std::string>& errors() const { return errors_; }
+    std::uint64_t pumps() const { return pumps_; }
+    bool mouseCaptured() const { return capture_; }
+
+    // --- rt::Backend ---
+    std::uint64_t monotonicMs() override { return now_; }
+    std::uint32_t tickCount() override { return static_cast<std::uint32_t>(tickBase_ + now_); }
+    double secondsSinceMidnight() override;
+    rt::WindowId createWindow(const rt::WindowSpec& spec) override;
+    void showWindow(rt::WindowId id) override;
+    void destroyWindow(rt::WindowId id) override;
+    void setCaption(rt::WindowId id, const std::string& caption) override;
+    void present(rt::WindowId id, const rt::Surface& screen) override;
+    void setMouseCapture(bool on) override { capture_ = on; }
+    bool pollEvent(rt::Event& out) override;
+    void waitForEvent(std::uint64_t untilMs) override;
+    rt::WindowId openQuestion(const std::string& title, const std::string& prompt) override;
+    void closeQuestion(rt::WindowId id) override;
+    void drawLabelText(rt::Surface& screen, const rt::LabelText& label) override;
+    void showError(const std::string& title, const std::string& text) override;
+
+private:
+    void releaseScheduled();
+
+    std::uint64_t now_ = 0;
+    std::uint32_t tickBase_ = 1'000'000;
+    double timeOfDayBase_ = 12 * 3600.0;
+    bool midPump_ = false;
+    std::uint64_t pumps_ = 0;
+    bool capture_ = false;
+    rt::WindowId nextWindow_ = 1;
+    std::map<rt::WindowId, WindowState> windows_;
+    std::vector<rt::Event> pending_;
+    std::multimap<std::uint64_t, rt::Event> scheduled_;
+    std::vector<int> answers_;
+    std::vector<Question> questions_;
+    std::vector<std::string> errors_;
+};
+
+}  // namespace headless

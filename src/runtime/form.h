@@ -1,0 +1,100 @@
+// A top-level window of the system.
+//
+// A form has a persistent image of its client area: everything drawn on it (blits to its drawing
+// surface, clearing) goes into that image, and the screen shows the image with the visible pictures
+// and labels on top. Clearing fills the image and marks the form for recomposition; a blit marks
+// nothing; Refresh shows the image at once.
+//
+// Forms load on their first Show (their load handler runs inside it), and unload through Unload or
+// the close box (their unload handler runs first). While unloaded, a form keeps its fields but has no
+// window and no drawing surface: drawing on it, clearing it or changing its controls shows nothing
+// and never loads it again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/backend.h"
+#include "runtime/checked.h"
+#include "runtime/controls.h"
+#include "runtime/surface.h"
+
+namespace rt {
+
+class Runtime;
+
+struct FormLayout {
+    std::string name;
+    std::string caption;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    Pixel back = colour::black;
+    bool visibleWindow = true;  // false for a window that only holds pictures and is never shown
+};
+
+class Form {
+public:
+    Form(Runtime& runtime, FormLayout layout);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Load if needed (running the load handler), then show.
+    void Show();
+    // Load if needed, without showing.
+    void Load();
+    // Run the unload handler; unless it cancels, destroy the window. Nothing when not loaded.
+    void Unload();
+    bool isLoaded() const { return loaded_; }
+    bool isShown() const { return shown_; }
+
+    Handle hDC() const { return handle_; }
+    double ScaleWidth() const { return layout_.clientWidth; }
+    double ScaleHeight() const { return layout_.clientHeight; }
+    void Cls();
+    void Refresh();
+    const std::string& Caption() const { return caption_; }
+    void setCaption(const std::string& caption);
+
+    // Handlers of the system's windows.
+    virtual void Form_Load() {}
+    virtual void Form_KeyDown(Integer& keyCode, Integer shift) { (void)keyCode; (void)shift; }
+    virtual void Form_KeyUp(Integer& keyCode, Integer shift) { (void)keyCode; (void)shift; }
+    virtual void Form_Unload(Integer& cancel) { (void)cancel; }
+
+    // Used by the runtime, the controls and tests.
+    const FormLayout& layout() const { return layout_; }
+    const Surface& image() const { return image_; }
+    const Surface& screen() const { return screen_; }  // the image as last composed
+    WindowId window() const { return window_; }
+    Runtime& runtime() { return runtime_; }
+    void invalidate() { dirty_ = true; }
+    bool dirty() const { return dirty_; }
+    void present();  // compose and show
+    void add(Label* label) { labels_.push_back(label); }
+    void add(PictureBox* picture) { pictures_.push_back(picture); }
+    void add(Timer* timer) { timers_.push_back(timer); }
+    const std::vector<Timer*>& timers() const { return timers_; }
+    PictureBox* pictureAt(int x, int y) const;
+    void destroyWindow();  // without handlers, when the program ends
+
+private:
+    void compose();
+
+    Runtime& runtime_;
+    FormLayout layout_;
+    std::string caption_;
+    Surface image_;
+    Surface screen_;
+    Handle handle_ = 0;
+    WindowId window_ = 0;
+    bool loaded_ = false;
+    bool shown_ = false;
+    bool dirty_ = false;
+    std::vector<Label*> labels_;
+    std::vector<PictureBox*> pictures_;
+    std::vector<Timer*> timers_;
+};
+
+}  // namespace rt

@@ -1,0 +1,197 @@
+#include "runtime/runtime.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "runtime/form.h"
+
+namespace rt {
+
+namespace {
+Runtime* g_current = nullptr;
+}
+
+Runtime::Runtime(Backend& backend, std::string errorTitle) : backend_(backend), errorTitle_(std::move(errorTitle)) {
+    g_current = this;
+}
+
+Runtime::~Runtime() {
+    if (g_current == this) g_current = nullptr;
+}
+
+Runtime& Runtime::current() {
+    if (g_current == nullptr) raiseWindowCallFailed("no runtime is running");
+    return *g_current;
+}
+
+bool Runtime::exists() { return g_current != nullptr; }
+
+void Runtime::registerForm(Form* form) { forms_.push_back(form); }
+
+void Runtime::unregisterForm(Form* form) { std::erase(forms_, form); }
+
+bool Runtime::anyFormLoaded() const {
+    return std::any_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->isLoaded(); });
+}
+
+Form* Runtime::formOf(WindowId window) const {
+    if (window == 0) return nullptr;
+    for (Form* form : forms_)
+        if (form->isLoaded() && form->window() == window) return form;
+    return nullptr;
+}
+
+void Runtime::releaseCapture(const PictureBox* picture) {
+    if (capture_ != nullptr && capture_ == picture) {
+        capture_ = nullptr;
+        backend_.setMouseCapture(false);
+    }
+}
+
+int Runtime::run(const std::function<void()>& main) {
+    int status = 0;
+    try {
+        main();
+        while (anyFormLoaded()) {
+            backend_.waitForEvent(nextTimerDue());
+            doEvents();
+        }
+    } catch (const EndProgram&) {
+        status = 0;
+    } catch (const RuntimeError& error) {
+        std::fprintf(stderr, "quorvex: %s\n", error.what());
+        backend_.showError(errorTitle_, error.boxText());
+        status = 1;
+    }
+    // Nothing stays open after the program ends: no handler runs from here on.
+    capture_ = nullptr;
+    for (Form* form : std::vector<Form*>(forms_)) form->destroyWindow();
+    return status;
+}
+
+void Runtime::doEvents() {
+    Event event;
+    while (backend_.pollEvent(event)) dispatch(event);
+    dispatchTimers();
+    presentInvalidated();
+}
+
+void Runtime::dispatch(const Event& event) {
+    if (event.type == EventType::DialogAnswer) {
+        for (OpenDialog& dialog : dialogs_)
+            if (dialog.id == event.window) dialog.answer = event.answer;
+        return;
+    }
+    Form* form = formOf(event.window);
+    if (form == nullptr) return;  // a window already closed, or one that is not ours
+    if (event.type == EventType::Expose) {
+        form->invalidate();
+        return;
+    }
+    // While a question is open, the other windows take no input and cannot be closed.
+    if (modal()) return;
+    switch (event.type) {
+        case EventType::KeyDown: {
+            Integer code = event.key;
+            form->Form_KeyDown(code, 0);
+            break;
+        }
+        case EventType::KeyUp: {
+            Integer code = event.key;
+            form->Form_KeyUp(code, 0);
+            break;
+        }
+        case EventType::MouseDown: {
+            PictureBox* picture = form->pictureAt(event.x, event.y);
+            if (picture == nullptr) break;
+            capture_ = picture;
+            backend_.setMouseCapture(true);
+            if (picture->onMouseDown)
+                picture->onMouseDown(event.button, 0, static_cast<float>(event.x - picture->Left().value()),
+                                     static_cast<float>(event.y - picture->Top().value()));
+            break;
+        }
+        case EventType::MouseUp: {
+            // The press captured the mouse: the release goes to the same picture, wherever it is.
+            PictureBox* picture = capture_;
+            if (picture == nullptr) break;
+            capture_ = nullptr;
+            backend_.setMouseCapture(false);
+            if (picture->onMouseUp)
+                picture->onMouseUp(event.button, 0, static_cast<float>(event.x - picture->Left().value()),
+                                   static_cast<float>(event.y - picture->Top().value()));
+            break;
+        }
+        case EventType::Close: form->Unload(); break;
+        default: break;
+    }
+}
+
+void Runtime::dispatchTimers() {
+    const std::uint64_t now = backend_.monotonicMs();
+    for (Form* form : std::vector<Form*>(forms_)) {
+        if (!form->isLoaded()) continue;
+        for (Timer* timer : form->timers()) {
+            if (!form->isLoaded()) break;  // an earlier handler unloaded it
+            timer->fireIfDue(now);
+        }
+    }
+}
+
+std::uint64_t Runtime::nextTimerDue() const {
+    std::uint64_t next = kWaitForever;
+    for (const Form* form : forms_) {
+        if (!form->isLoaded()) continue;
+        for (const Timer* timer : form->timers())
+            if (timer->Enabled() && !timer->inHandler() && timer->Interval() > 0) next = std::min(next, timer->dueAt());
+    }
+    return next;
+}
+
+void Runtime::presentInvalidated() {
+    for (Form* form : std::vector<Form*>(forms_))
+        if (form->dirty() && form->isShown()) form->present();
+}
+
+int Runtime::msgBox(const std::string& prompt, int style, const std::string& title) {
+    (void)style;  // the only style the system asks for is a Yes/No question
+    const WindowId id = backend_.openQuestion(title, prompt);
+    if (id == 0) raiseWindowCallFailed("cannot open the question");
+    dialogs_.push_back({id, 0});
+    struct Closer {
+        Runtime& rt;
+        WindowId id;
+        ~Closer() {
+            std::erase_if(rt.dialogs_, [this](const OpenDialog& d) { return d.id == id; });
+            rt.backend_.closeQuestion(id);
+        }
+    } closer{*this, id};
+    auto answer = [&] {
+        for (const OpenDialog& d : dialogs_)
+            if (d.id == id) return d.answer;
+        return 0;
+    };
+    while (answer() == 0) {
+        backend_.waitForEvent(nextTimerDue());
+        doEvents();
+    }
+    return answer();
+}
+
+void Runtime::end() { throw EndProgram{}; }
+
+void DoEvents() { Runtime::current().doEvents(); }
+
+int MsgBox(const std::string& prompt, int style, const std::string& title) {
+    return Runtime::current().msgBox(prompt, style, title);
+}
+
+void End() { Runtime::current().end(); }
+
+float TimeOfDay() { return static_cast<float>(Runtime::current().backend().secondsSinceMidnight()); }
+
+float Rnd() { return Runtime::current().random().next(); }
+
+void Randomize(double seed) { Runtime::current().random().reseed(seed); }
+
+}  // namespace rt

@@ -1,0 +1,85 @@
+// The forms runtime: event dispatch, timers, DoEvents, modality, the program's run and end.
+//
+// One Runtime exists while the program runs; the free functions below (DoEvents, MsgBox, End, Rnd...)
+// reach it as the system's code expects of its platform. A handler runs only inside DoEvents (or the
+// top-level loop, or a modal question), which may nest.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/backend.h"
+#include "runtime/checked.h"
+#include "runtime/random.h"
+#include "runtime/surface.h"
+
+namespace rt {
+
+class Form;
+class PictureBox;
+
+// Message box styles and answers.
+inline constexpr int vbYesNo = 4;
+inline constexpr int vbQuestion = 32;
+inline constexpr int vbYes = 6;
+inline constexpr int vbNo = 7;
+
+class Runtime {
+public:
+    explicit Runtime(Backend& backend, std::string errorTitle = "Quorvex");
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    static Runtime& current();
+    static bool exists();
+
+    Backend& backend() { return backend_; }
+    SurfaceTable& surfaces() { return surfaces_; }
+    Random& random() { return random_; }
+
+    // Run `main`, then keep running while any form is loaded. Returns the exit status:
+    // 0 after a normal end or End, 1 after a run-time error (shown in an error box first).
+    int run(const std::function<void()>& main);
+
+    void doEvents();
+    int msgBox(const std::string& prompt, int style, const std::string& title);
+    [[noreturn]] void end();
+
+    bool anyFormLoaded() const;
+    bool modal() const { return !dialogs_.empty(); }
+    void registerForm(Form* form);
+    void unregisterForm(Form* form);
+    void releaseCapture(const PictureBox* picture);
+
+private:
+    void dispatch(const Event& event);
+    void dispatchTimers();
+    void presentInvalidated();
+    std::uint64_t nextTimerDue() const;
+    Form* formOf(WindowId window) const;
+
+    Backend& backend_;
+    std::string errorTitle_;
+    SurfaceTable surfaces_;
+    Random random_;
+    std::vector<Form*> forms_;
+    struct OpenDialog {
+        WindowId id;
+        int answer;
+    };
+    std::vector<OpenDialog> dialogs_;
+    PictureBox* capture_ = nullptr;
+};
+
+// The platform services as the system's code calls them.
+void DoEvents();
+int MsgBox(const std::string& prompt, int style, const std::string& title);
+[[noreturn]] void End();
+float TimeOfDay();  // seconds since midnight with fraction, single precision
+float Rnd();
+void Randomize(double seed);
+
+}  // namespace rt
