@@ -16,4 +16,8 @@ void raiseWindowCallFailed(const std::string& what) {
     throw RuntimeError(ErrorNumber::WindowCallFailed, "Window call failed: " + what);
 }
 
+void raiseObjectNotSet() {
+    throw RuntimeError(ErrorNumber::ObjectNotSet, "Object variable or With block variable not set");
+}
+
 }  // namespace rt

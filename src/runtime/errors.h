@@ -14,7 +14,8 @@ enum class ErrorNumber : int {
     Overflow = 6,
     SubscriptOutOfRange = 9,
     InvalidProcedureCall = 5,
-    WindowCallFailed = 7,  // reported by the platform layer ("out of memory" is its usual wording)
+    WindowCallFailed = 7,
+    ObjectNotSet = 91,  // reported by the platform layer ("out of memory" is its usual wording)
 };
 
 class RuntimeError : public std::runtime_error {
@@ -32,6 +33,7 @@ private:
 [[noreturn]] void raiseOverflow();
 [[noreturn]] void raiseSubscriptOutOfRange();
 [[noreturn]] void raiseWindowCallFailed(const std::string& what);
+[[noreturn]] void raiseObjectNotSet();
 
 // Thrown by End(); caught only by the top level. Not a std::exception on purpose, so that no
 // catch of standard errors anywhere can swallow it.

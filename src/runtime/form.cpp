@@ -48,9 +48,11 @@ void Form::Show() {
     runtime_.backend().showWindow(window_);
 }
 
-void Form::Unload() {
+void Form::Unload(int mode) {
     if (!loaded_) return;
     Integer cancel = 0;
+    Form_QueryUnload(cancel, mode);
+    if (cancel != 0 || !loaded_) return;
     Form_Unload(cancel);
     if (cancel != 0 || !loaded_) return;
     destroyWindow();

@@ -24,6 +24,10 @@ namespace rt {
 
 class Runtime;
 
+// Who asks a form to unload.
+inline constexpr int vbFormControlMenu = 0;  // the close box
+inline constexpr int vbFormCode = 1;         // the program's own code
+
 struct FormLayout {
     std::string name;
     std::string caption;
@@ -44,8 +48,9 @@ public:
     void Show();
     // Load if needed, without showing.
     void Load();
-    // Run the unload handler; unless it cancels, destroy the window. Nothing when not loaded.
-    void Unload();
+    // Run the query-unload and unload handlers; unless one cancels, destroy the window. Nothing when
+    // not loaded. `mode` tells who asks: the close box or the program's own code.
+    void Unload(int mode = vbFormCode);
     bool isLoaded() const { return loaded_; }
     bool isShown() const { return shown_; }
 
@@ -61,6 +66,7 @@ public:
     virtual void Form_Load() {}
     virtual void Form_KeyDown(Integer& keyCode, Integer shift) { (void)keyCode; (void)shift; }
     virtual void Form_KeyUp(Integer& keyCode, Integer shift) { (void)keyCode; (void)shift; }
+    virtual void Form_QueryUnload(Integer& cancel, Integer unloadMode) { (void)cancel; (void)unloadMode; }
     virtual void Form_Unload(Integer& cancel) { (void)cancel; }
 
     // Used by the runtime, the controls and tests.

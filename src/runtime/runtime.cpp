@@ -122,7 +122,7 @@ void Runtime::dispatch(const Event& event) {
                                    static_cast<float>(event.y - picture->Top().value()));
             break;
         }
-        case EventType::Close: form->Unload(); break;
+        case EventType::Close: form->Unload(vbFormControlMenu); break;
         default: break;
     }
 }
