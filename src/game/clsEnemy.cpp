@@ -1,1 +1,18 @@
-// (being written)
+#include "game/clsEnemy.h"
+
+#include "game/frmGame.h"
+#include "startup/modVariable.h"
+#include "startup/program.h"
+
+namespace quorvex {
+
+void clsEnemy::DrawEnemy() {
+    const rt::Long hDC = frmGame().hDC();
+    if (!bAlienFrame) {
+        DrawMasked(hDC, lngEnemyX, lngEnemyY, lngAlienWidth, lngAlienHeight, lngAlien1MaskDC, lngAlien1DC);
+    } else {
+        DrawMasked(hDC, lngEnemyX, lngEnemyY, lngAlienWidth, lngAlienHeight, lngAlien2MaskDC, lngAlien2DC);
+    }
+}
+
+}  // namespace quorvex

@@ -1,0 +1,44 @@
+// The title window: the animated introduction and the start button that leads into the game.
+#pragma once
+
+#include <string>
+
+#include "runtime/checked.h"
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+namespace quorvex {
+
+class FrmMain : public rt::Form {
+public:
+    explicit FrmMain(rt::Runtime& runtime);
+
+    // Controls, in stored order.
+    rt::PictureBox picCont;  // the start button
+    rt::Label lblMessage;    // the typewriter text
+
+    // Fields, in declared order; all zero, false or empty at creation.
+    rt::Long lngTickNow;
+    rt::Long lngTickLast;
+    rt::Long lngTitleX;
+    rt::Long lngTitleY;
+    rt::Long lngContX;
+    rt::Long lngContWidth;
+    std::string strChar;
+    std::string strMessage;
+    rt::Integer intCharPos;
+    rt::Integer intMsgLen;
+    rt::Bool bTyping;
+    rt::Bool bSlideButton;
+    rt::Bool bIntro;
+
+    void Form_Load() override;
+    void Form_QueryUnload(rt::Integer& Cancel, rt::Integer UnloadMode) override;
+    void picCont_MouseDown(rt::Integer Button, rt::Integer Shift, float X, float Y);
+    void picCont_MouseUp(rt::Integer Button, rt::Integer Shift, float X, float Y);
+
+    // The six lines of the welcome text, joined by carriage returns.
+    static std::string WelcomeText();
+};
+
+}  // namespace quorvex
