@@ -2,6 +2,7 @@
 set(out "// Generated at build time from assets/. Do not edit.\n#include \"assets/assets.h\"\n\nnamespace assets::detail {\n")
 set(index "")
 set(n 0)
+string(REPLACE "|" ";" FILES "${FILES}")
 list(SORT FILES)
 foreach(file IN LISTS FILES)
   file(RELATIVE_PATH rel ${ROOT} ${file})
