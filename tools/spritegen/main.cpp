@@ -1,0 +1,95 @@
+// Writes the sprite sheet (assets/sprites/<holder>.bmp) and the program icon (assets/quorvex.ico,
+// assets/quorvex.png).
+//
+//   spritegen [--out <assets dir>] [--font <bold monospaced serif font>]
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "icon_art.h"
+#include "icon_files.h"
+#include "lettering.h"
+#include "pixel_art.h"
+#include "runtime/bmp.h"
+
+namespace {
+
+namespace colour = rt::colour;
+using spritegen::Ink;
+using spritegen::Legs;
+
+void writeFile(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+    std::printf("wrote %s (%zu bytes)\n", path.string().c_str(), bytes.size());
+}
+
+// A lettering sprite: the text fitted exactly into the box [left..right] x [top..bottom].
+rt::Surface lettering(const std::string& font, const char* text, int width, int height, int left, int top,
+                      int right, int bottom, rt::Pixel ink, rt::Pixel background) {
+    rt::Surface s(width, height, background);
+    std::string note;
+    const Ink fitted = spritegen::fitLettering(font, text, right - left + 1, bottom - top + 1, &note);
+    std::printf("\"%s\": %s\n", text, note.c_str());
+    spritegen::stamp(s, fitted, left, top, ink);
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path out = SPRITEGEN_ASSETS_DIR;
+    std::string font = SPRITEGEN_FONT;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string flag = argv[i];
+        if (flag == "--out") out = argv[i + 1];
+        else if (flag == "--font") font = argv[i + 1];
+        else {
+            std::fprintf(stderr, "usage: %s [--out <assets dir>] [--font <font file>]\n", argv[0]);
+            return 2;
+        }
+    }
+    try {
+        std::filesystem::create_directories(out / "sprites");
+        const auto& palette = rt::standardPalette16();
+        auto sprite = [&](const char* holder, const rt::Surface& image) {
+            writeFile(out / "sprites" / (std::string(holder) + ".bmp"), rt::encodeBmp4(image, palette));
+        };
+
+        const rt::Surface bomb = spritegen::makeBomb();
+        const rt::Surface alien1 = spritegen::makeAlien(Legs::Down);
+        const rt::Surface alien2 = spritegen::makeAlien(Legs::Up);
+        const rt::Surface ship = spritegen::makeShip();
+        const rt::Surface cont = lettering(font, "Continue", 100, 35, 8, 9, 93, 22, colour::yellow, colour::black);
+
+        sprite("picBombMask", spritegen::makeMask(bomb));
+        sprite("picBomb", bomb);
+        sprite("picAlien2Mask", spritegen::makeMask(alien2));
+        sprite("picAlien2", alien2);
+        sprite("picAlien1Mask", spritegen::makeMask(alien1));
+        sprite("picAlien1", alien1);
+        sprite("picLives", lettering(font, "Lives:", 100, 30, 6, 3, 94, 21, colour::magenta, colour::black));
+        sprite("picLife", spritegen::makeSolid(5, 20, colour::yellow));
+        sprite("picGround", spritegen::makeSolid(600, 1, colour::red));
+        sprite("picBullet", spritegen::makeSolid(5, 20, colour::blue));
+        sprite("picShipMask", spritegen::makeMask(ship));
+        sprite("picShip", ship);
+        // The pressed button: the same lettering, white on yellow.
+        sprite("picContClick",
+               spritegen::recolour(cont, {{colour::yellow, colour::white}, {colour::black, colour::yellow}}));
+        sprite("picCont", cont);
+        sprite("picTitle", lettering(font, "Quorvex", 500, 200, 25, 11, 475, 178, colour::lime, colour::black));
+
+        const std::vector<spritegen::IconImage> icons = {spritegen::makeIcon(32), spritegen::makeIcon(16)};
+        writeFile(out / "quorvex.ico", spritegen::encodeIco(icons));
+        writeFile(out / "quorvex.png", spritegen::encodePng(icons[0]));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "spritegen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
