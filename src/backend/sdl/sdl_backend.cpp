@@ -1,1 +1,288 @@
-// (being written)
+#include "backend/sdl/sdl_backend.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <ctime>
+
+#include "backend/sdl/sdl_fonts.h"
+#include "backend/sdl/sdl_icon.h"
+#include "backend/sdl/sdl_present.h"
+#include "backend/sdl/sdl_question.h"
+
+namespace sdl {
+
+namespace {
+
+// The system's virtual-key codes; 0 for keys it has no code for.
+int virtualKey(const SDL_Keysym& key) {
+    const SDL_Keycode sym = key.sym;
+    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + static_cast<int>(sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + static_cast<int>(sym - SDLK_0);
+    if (sym >= SDLK_F1 && sym <= SDLK_F12) return 112 + static_cast<int>(sym - SDLK_F1);
+    switch (sym) {
+        case SDLK_BACKSPACE: return 8;
+        case SDLK_TAB: return 9;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return 13;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT: return 16;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL: return 17;
+        case SDLK_LALT:
+        case SDLK_RALT: return 18;
+        case SDLK_ESCAPE: return 27;
+        case SDLK_SPACE: return 32;
+        case SDLK_LEFT: return 37;
+        case SDLK_UP: return 38;
+        case SDLK_RIGHT: return 39;
+        case SDLK_DOWN: return 40;
+        default: break;
+    }
+    // Layouts whose keys type no Latin letters or digits: the key's place names it.
+    const SDL_Scancode code = key.scancode;
+    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return 'A' + static_cast<int>(code - SDL_SCANCODE_A);
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return '1' + static_cast<int>(code - SDL_SCANCODE_1);
+    if (code == SDL_SCANCODE_0) return '0';
+    return 0;
+}
+
+int mouseButton(Uint8 button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT: return 1;
+        case SDL_BUTTON_RIGHT: return 2;
+        case SDL_BUTTON_MIDDLE: return 4;
+        default: return 0;
+    }
+}
+
+Uint32 windowIdOf(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_WINDOWEVENT: return event.window.windowID;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: return event.key.windowID;
+        case SDL_MOUSEMOTION: return event.motion.windowID;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: return event.button.windowID;
+        case SDL_MOUSEWHEEL: return event.wheel.windowID;
+        default: return 0;
+    }
+}
+
+timespec now(clockid_t clock) {
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    return ts;
+}
+
+}  // namespace
+
+SdlBackend::SdlBackend() {
+    // A plain software surface per window: far cheaper to present into than a GL-backed one.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Ctrl+C and termination end the process as usual; SDL would turn them into a quit event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A click on an inactive window both activates it and counts as a click.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) throw StartError(SDL_GetError());
+    if (TTF_Init() != 0) {
+        const std::string reason = TTF_GetError();
+        SDL_Quit();
+        throw StartError(reason);
+    }
+    // Keys arrive as keys, never through an input method.
+    SDL_StopTextInput();
+    fonts_ = std::make_unique<FontCache>();
+    icon_ = loadProgramIcon();
+}
+
+SdlBackend::~SdlBackend() {
+    questions_.clear();
+    for (auto& [id, window] : windows_) SDL_DestroyWindow(window);
+    windows_.clear();
+    if (icon_ != nullptr) SDL_FreeSurface(icon_);
+    fonts_.reset();
+    TTF_Quit();
+    SDL_Quit();
+}
+
+// ---- clocks ----
+
+std::uint64_t SdlBackend::monotonicMs() {
+    const timespec ts = now(CLOCK_MONOTONIC);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1'000'000u;
+}
+
+// Milliseconds since the system started, wrapping after about 49.7 days like any 32-bit tick count.
+std::uint32_t SdlBackend::tickCount() { return static_cast<std::uint32_t>(monotonicMs()); }
+
+double SdlBackend::secondsSinceMidnight() {
+    const timespec ts = now(CLOCK_REALTIME);
+    std::tm local{};
+    const std::time_t seconds = ts.tv_sec;
+    localtime_r(&seconds, &local);
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+// ---- windows ----
+
+SDL_Window* SdlBackend::windowOf(rt::WindowId id) const {
+    const auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& spec) {
+    // Not resizable, so there is no maximise box either; centred when it is first shown.
+    SDL_Window* window = SDL_CreateWindow(spec.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          spec.clientWidth, spec.clientHeight, SDL_WINDOW_HIDDEN);
+    if (window == nullptr) {
+        std::fprintf(stderr, "quorvex: cannot create a window: %s\n", SDL_GetError());
+        return 0;
+    }
+    if (icon_ != nullptr) SDL_SetWindowIcon(window, icon_);
+    const rt::WindowId id = SDL_GetWindowID(window);
+    windows_[id] = window;
+    return id;
+}
+
+void SdlBackend::showWindow(rt::WindowId id) {
+    SDL_Window* window = windowOf(id);
+    if (window == nullptr) return;
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);  // a newly shown window is the active one
+    lastShown_ = id;
+}
+
+void SdlBackend::destroyWindow(rt::WindowId id) {
+    const auto it = windows_.find(id);
+    if (it == windows_.end()) return;
+    SDL_DestroyWindow(it->second);
+    windows_.erase(it);
+    if (lastShown_ == id) lastShown_ = 0;
+}
+
+void SdlBackend::setCaption(rt::WindowId id, const std::string& caption) {
+    if (SDL_Window* window = windowOf(id)) SDL_SetWindowTitle(window, caption.c_str());
+}
+
+void SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
+    SDL_Window* window = windowOf(id);
+    if (window == nullptr) return;
+    if (!presentImage(window, screen) && !presentFailed_) {
+        presentFailed_ = true;  // said once; the next frame may well succeed
+        std::fprintf(stderr, "quorvex: cannot show a frame: %s\n", SDL_GetError());
+    }
+}
+
+void SdlBackend::setMouseCapture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
+
+// ---- events ----
+
+bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
+    const Uint32 window = windowIdOf(event);
+    if (const auto it = questions_.find(window); it != questions_.end()) {
+        const int answer = it->second->handle(event);
+        if (answer == 0) return false;
+        out = rt::Event{rt::EventType::DialogAnswer, window};
+        out.answer = answer;
+        return true;
+    }
+    // Events of windows that are gone are passed on all the same: the runtime knows what to ignore.
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const int key = virtualKey(event.key.keysym);
+            if (key == 0) return false;
+            out = rt::Event{event.type == SDL_KEYDOWN ? rt::EventType::KeyDown : rt::EventType::KeyUp, window};
+            out.key = key;
+            out.repeat = event.type == SDL_KEYDOWN && event.key.repeat != 0;
+            return true;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const int button = mouseButton(event.button.button);
+            if (button == 0) return false;
+            out = rt::Event{event.type == SDL_MOUSEBUTTONDOWN ? rt::EventType::MouseDown : rt::EventType::MouseUp,
+                            window};
+            out.x = event.button.x;
+            out.y = event.button.y;
+            out.button = button;
+            return true;
+        }
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE: out = rt::Event{rt::EventType::Close, window}; return true;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_RESTORED: out = rt::Event{rt::EventType::Expose, window}; return true;
+                default: return false;
+            }
+        default: return false;  // the quit event included: a window ends only through its own close
+    }
+}
+
+bool SdlBackend::pollEvent(rt::Event& out) {
+    if (!pending_.empty()) {
+        out = pending_.front();
+        pending_.pop_front();
+        return true;
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0)
+        if (translate(event, out)) return true;
+    return false;
+}
+
+void SdlBackend::waitForEvent(std::uint64_t untilMs) {
+    if (!pending_.empty()) return;
+    for (;;) {
+        int timeout = -1;  // no deadline: sleep until something happens
+        if (untilMs != rt::kWaitForever) {
+            const std::uint64_t nowMs = monotonicMs();
+            if (nowMs >= untilMs) return;
+            timeout = static_cast<int>(std::min<std::uint64_t>(untilMs - nowMs, INT_MAX));
+        }
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, timeout) == 0) return;
+        rt::Event translated;
+        if (translate(event, translated)) {
+            pending_.push_back(translated);
+            return;
+        }
+    }
+}
+
+// ---- the question ----
+
+rt::WindowId SdlBackend::openQuestion(const std::string& title, const std::string& prompt) {
+    SDL_Window* parent = SDL_GetKeyboardFocus();
+    if (parent == nullptr || windowOf(SDL_GetWindowID(parent)) == nullptr) parent = windowOf(lastShown_);
+    auto dialog = std::make_unique<QuestionDialog>(*fonts_, title, prompt, parent);
+    if (!dialog->valid()) {
+        std::fprintf(stderr, "quorvex: cannot open a question: %s\n", SDL_GetError());
+        return 0;
+    }
+    const rt::WindowId id = dialog->id();
+    dialog->show();
+    questions_[id] = std::move(dialog);
+    return id;
+}
+
+void SdlBackend::closeQuestion(rt::WindowId id) { questions_.erase(id); }
+
+// ---- text and errors ----
+
+void SdlBackend::drawLabelText(rt::Surface& screen, const rt::LabelText& label) {
+    drawText(screen, fonts_->open(label.font), {label.left, label.top, label.width, label.height}, label.text,
+             label.fore, Align::Centre);
+}
+
+void SdlBackend::showError(const std::string& title, const std::string& text) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) != 0)
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+}
+
+}  // namespace sdl

@@ -1,1 +1,201 @@
-// (being written)
+#include "backend/sdl/sdl_fonts.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace sdl {
+
+namespace {
+
+void wrapParagraph(std::string_view para, int width, const std::function<int(std::string_view)>& measure,
+                   std::vector<std::string>& lines) {
+    if (para.empty()) {
+        lines.emplace_back();
+        return;
+    }
+    std::size_t pos = 0;
+    while (pos < para.size()) {
+        std::size_t fit = std::string_view::npos;  // end of the longest run of whole words that fits
+        std::size_t cur = pos;
+        while (cur < para.size()) {
+            const std::size_t wordStart = para.find_first_not_of(' ', cur);
+            if (wordStart == std::string_view::npos) {
+                // Only spaces are left: they stay on the line when they fit (they were typed).
+                if (fit == std::string_view::npos || measure(para.substr(pos)) <= width) fit = para.size();
+                break;
+            }
+            std::size_t wordEnd = para.find(' ', wordStart);
+            if (wordEnd == std::string_view::npos) wordEnd = para.size();
+            if (measure(para.substr(pos, wordEnd - pos)) > width) {
+                if (fit == std::string_view::npos) fit = wordEnd;  // a word too wide for any line
+                break;
+            }
+            fit = wordEnd;
+            cur = wordEnd;
+        }
+        lines.emplace_back(para.substr(pos, fit - pos));
+        pos = para.find_first_not_of(' ', fit);
+    }
+}
+
+bool sameFace(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The faces the system names, by metric-compatible stand-ins so that text wraps where it was laid out
+// to wrap; a generic family after each, for machines without them.
+std::pair<std::string, const char*> familiesFor(const rt::FontSpec& spec) {
+    if (sameFace(spec.face, "MS Sans Serif")) return {"Liberation Sans", "sans-serif"};
+    if (sameFace(spec.face, "Courier New")) return {"Liberation Mono", "monospace"};
+    return {spec.face, "sans-serif"};
+}
+
+rt::Pixel blend(rt::Pixel fore, rt::Pixel back, unsigned alpha) {
+    auto channel = [&](int shift) {
+        const unsigned f = (fore >> shift) & 0xFF, b = (back >> shift) & 0xFF;
+        return ((f * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    };
+    return channel(16) | channel(8) | channel(0);
+}
+
+// Copies a rendered line onto the target, its alpha blending the colour over what is there.
+void blendLine(rt::Surface& target, const SDL_Surface* line, int x, int y, rt::Pixel colour, int clipL, int clipT,
+               int clipR, int clipB) {
+    const int x0 = std::max(x, clipL), y0 = std::max(y, clipT);
+    const int x1 = std::min(x + line->w, clipR), y1 = std::min(y + line->h, clipB);
+    for (int ty = y0; ty < y1; ++ty) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(line->pixels) +
+                                                          static_cast<std::ptrdiff_t>(ty - y) * line->pitch);
+        for (int tx = x0; tx < x1; ++tx) {
+            const unsigned alpha = row[tx - x] >> 24;
+            if (alpha == 0) continue;
+            rt::Pixel& dst = target.at(tx, ty);
+            dst = alpha == 255 ? colour : blend(colour, dst, alpha);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> wrapText(std::string_view text, int width,
+                                  const std::function<int(std::string_view)>& measure) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        wrapParagraph(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start), width,
+                      measure, lines);
+        if (end == std::string_view::npos) break;
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        start = end + (crlf ? 2 : 1);
+    }
+    return lines;
+}
+
+int pointsToPixels(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+
+FontCache::FontCache() { config_ = FcInitLoadConfigAndFonts(); }
+
+FontCache::~FontCache() {
+    for (auto& [key, font] : fonts_)
+        if (font != nullptr) TTF_CloseFont(font);
+    if (config_ != nullptr) FcConfigDestroy(config_);
+}
+
+std::string FontCache::findFile(const rt::FontSpec& spec, int& index, bool& boldFace) const {
+    if (config_ == nullptr) return {};
+    const auto [family, generic] = familiesFor(spec);
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+    FcPatternAddInteger(pattern, FC_WEIGHT, spec.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return {};
+    std::string file;
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path != nullptr)
+        file = reinterpret_cast<const char*>(path);
+    index = 0;
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    int weight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+    boldFace = weight >= FC_WEIGHT_DEMIBOLD;
+    FcPatternDestroy(match);
+    return file;
+}
+
+TTF_Font* FontCache::open(const rt::FontSpec& spec) {
+    const auto key = std::make_tuple(spec.face, spec.pointSize, spec.bold);
+    if (const auto it = fonts_.find(key); it != fonts_.end()) return it->second;
+    int index = 0;
+    bool boldFace = false;
+    const std::string file = findFile(spec, index, boldFace);
+    TTF_Font* font = nullptr;
+    if (!file.empty()) font = TTF_OpenFontIndexDPI(file.c_str(), std::max(1, spec.pointSize), index, 96, 96);
+    // A bold face asked for and only a regular one installed: embolden it.
+    if (font != nullptr && spec.bold && !boldFace) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+    fonts_.emplace(key, font);  // a failure is remembered too, so it is not looked up on every frame
+    return font;
+}
+
+int textWidth(TTF_Font* font, std::string_view text) {
+    if (font == nullptr || text.empty()) return 0;
+    int w = 0, h = 0;
+    if (TTF_SizeUTF8(font, std::string(text).c_str(), &w, &h) != 0) return 0;
+    return w;
+}
+
+int lineHeight(TTF_Font* font) {
+    // Rendered lines are taller than this by a pixel of empty descent space: lines laid out for the
+    // system's faces, ten of them in a 181-pixel label, only fit at this spacing.
+    return font == nullptr ? 0 : TTF_FontAscent(font) - TTF_FontDescent(font);
+}
+
+void drawText(rt::Surface& target, TTF_Font* font, const TextBox& box, std::string_view text, rt::Pixel colour,
+              Align align) {
+    if (font == nullptr || box.width <= 0 || box.height <= 0) return;
+    const int clipL = std::max(0, box.left), clipT = std::max(0, box.top);
+    const int clipR = std::min(target.width, box.left + box.width);
+    const int clipB = std::min(target.height, box.top + box.height);
+    if (clipL >= clipR || clipT >= clipB) return;
+    const SDL_Color ink{static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour),
+                        255};
+    const int step = lineHeight(font);
+    int y = box.top;
+    for (const std::string& line : wrapText(text, box.width, [font](std::string_view s) { return textWidth(font, s); })) {
+        if (y >= clipB) break;
+        if (!line.empty()) {
+            SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, line.c_str(), ink);
+            if (rendered != nullptr && rendered->format->format != SDL_PIXELFORMAT_ARGB8888) {
+                SDL_Surface* converted = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+                SDL_FreeSurface(rendered);
+                rendered = converted;
+            }
+            if (rendered != nullptr) {
+                // A line wider than the box is centred all the same and clipped on both sides.
+                const int x = align == Align::Centre ? box.left + (box.width - rendered->w) / 2 : box.left;
+                if (SDL_LockSurface(rendered) == 0) {
+                    blendLine(target, rendered, x, y, colour, clipL, clipT, clipR, clipB);
+                    SDL_UnlockSurface(rendered);
+                }
+                SDL_FreeSurface(rendered);
+            }
+        }
+        y += step;
+    }
+}
+
+}  // namespace sdl

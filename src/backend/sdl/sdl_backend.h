@@ -1,0 +1,70 @@
+// The desktop back-end: SDL2 windows shown from software surfaces, SDL events as the runtime's events,
+// SDL2_ttf text with faces found through fontconfig, and a Yes/No dialog of our own.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "runtime/backend.h"
+
+struct SDL_Window;
+struct SDL_Surface;
+union SDL_Event;
+
+namespace sdl {
+
+class FontCache;
+class QuestionDialog;
+
+// SDL could not start: no display, or no video driver that works.
+struct StartError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class SdlBackend : public rt::Backend {
+public:
+    SdlBackend();  // throws StartError
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    std::uint64_t monotonicMs() override;
+    std::uint32_t tickCount() override;
+    double secondsSinceMidnight() override;
+
+    rt::WindowId createWindow(const rt::WindowSpec& spec) override;
+    void showWindow(rt::WindowId id) override;
+    void destroyWindow(rt::WindowId id) override;
+    void setCaption(rt::WindowId id, const std::string& caption) override;
+    void present(rt::WindowId id, const rt::Surface& screen) override;
+    void setMouseCapture(bool on) override;
+
+    bool pollEvent(rt::Event& out) override;
+    void waitForEvent(std::uint64_t untilMs) override;
+
+    rt::WindowId openQuestion(const std::string& title, const std::string& prompt) override;
+    void closeQuestion(rt::WindowId id) override;
+
+    void drawLabelText(rt::Surface& screen, const rt::LabelText& label) override;
+    void showError(const std::string& title, const std::string& text) override;
+
+private:
+    // Turns an SDL event into the runtime's; false for events the runtime has no use for, and for
+    // those of a question dialog, which it handles itself (its answer becomes a DialogAnswer).
+    bool translate(const SDL_Event& event, rt::Event& out);
+    SDL_Window* windowOf(rt::WindowId id) const;
+
+    std::map<rt::WindowId, SDL_Window*> windows_;
+    std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
+    std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
+    std::unique_ptr<FontCache> fonts_;
+    SDL_Surface* icon_ = nullptr;
+    rt::WindowId lastShown_ = 0;
+    bool presentFailed_ = false;
+};
+
+}  // namespace sdl

@@ -1,0 +1,64 @@
+// Fonts and text for the SDL back-end: faces found through fontconfig, opened with SDL2_ttf, and
+// text wrapped and blended onto a window's composed image.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "runtime/backend.h"
+#include "runtime/surface.h"
+
+typedef struct _TTF_Font TTF_Font;
+typedef struct _FcConfig FcConfig;
+
+namespace sdl {
+
+// Breaks text into the lines it shows in a box `width` pixels wide: "\r\n", "\r" and "\n" end a line;
+// a longer line wraps after the last whole word that fits, and the spaces at the break are dropped.
+// A single word wider than the box stands alone on its line (it is clipped when drawn).
+std::vector<std::string> wrapText(std::string_view text, int width,
+                                  const std::function<int(std::string_view)>& measure);
+
+// Point size to pixels on a 96 dpi screen (24 pt = 32 px).
+int pointsToPixels(int points);
+
+struct TextBox {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+enum class Align { Left, Centre };
+
+class FontCache {
+public:
+    FontCache();
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
+    // The installed face that stands for `spec`, at its size in pixels. Opened once and kept.
+    // Null only when no usable font is installed at all.
+    TTF_Font* open(const rt::FontSpec& spec);
+
+private:
+    std::string findFile(const rt::FontSpec& spec, int& index, bool& boldFace) const;
+
+    FcConfig* config_ = nullptr;
+    std::map<std::tuple<std::string, int, bool>, TTF_Font*> fonts_;
+};
+
+// Width of one line of text in pixels (0 without a font).
+int textWidth(TTF_Font* font, std::string_view text);
+
+// Distance between the tops of two lines: the face's ascent plus its descent, with no extra leading.
+int lineHeight(TTF_Font* font);
+
+// Draws text wrapped at the box's width, its lines from the top of the box, each line aligned within
+// the box, antialiased onto what is already there, clipped to the box and to the surface.
+void drawText(rt::Surface& target, TTF_Font* font, const TextBox& box, std::string_view text, rt::Pixel colour,
+              Align align);
+
+}  // namespace sdl
