@@ -246,7 +246,10 @@ void SdlBackend::waitForEvent(std::uint64_t untilMs) {
             timeout = static_cast<int>(std::min<std::uint64_t>(untilMs - nowMs, INT_MAX));
         }
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, timeout) == 0) return;
+        if (SDL_WaitEventTimeout(&event, timeout) == 0) {
+            if (untilMs == rt::kWaitForever) return;  // only an error ends an endless wait
+            continue;  // SDL's clock may be a millisecond ahead of ours: wait out the rest
+        }
         rt::Event translated;
         if (translate(event, translated)) {
             pending_.push_back(translated);

@@ -92,6 +92,7 @@ QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const
     const std::vector<std::string> lines = wrapText(prompt_, kMaxTextWidth, measure);
     int textW = 0;
     for (const std::string& line : lines) textW = std::max(textW, measure(line));
+    textW = std::min(textW, kMaxTextWidth);  // a single word wider than that is clipped
     const int lineH = lineHeight(font);
     const int textH = static_cast<int>(lines.size()) * lineH;
 
