@@ -76,6 +76,10 @@ public:
     void DrawLives();
 
 private:
+    // No frame drawn yet: the first pass draws at once whatever the counter reads (just after its
+    // wrap through zero it can read 0 to 10, which a difference from lngTickLast's 0 would not pass).
+    bool noFrameYet_ = true;
+
     void ShowGetReady();
     rt::Long CentredShipX();
     rt::Long ShipTop();

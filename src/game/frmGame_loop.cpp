@@ -14,7 +14,8 @@ void FrmGame::GameLoop() {
         // A frame only when more than 10 ms have passed since the end of the last one. The
         // difference is taken on the wrapping counter, so pacing holds when the counter reads
         // negative and across its wrap (a signed subtraction would stall or overflow there).
-        if (TicksSince(lngTickNow, lngTickLast) > 10) {
+        if (noFrameYet_ || TicksSince(lngTickNow, lngTickLast) > 10) {
+            noFrameYet_ = false;
             Cls();
             DrawPlain(hDC(), 0, lngShipY + lngShipHeight, lngGroundWidth, lngGroundHeight, lngGroundDC);
             MoveMissile();
