@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <type_traits>
 
 #include "runtime/errors.h"
 
@@ -25,9 +26,15 @@ namespace detail {
 template <class A, class B>
 using Wider = std::conditional_t<(sizeof(A) >= sizeof(B)), A, B>;
 
-template <std::integral T>
-constexpr T narrow(std::int64_t v) {
-    if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max()) raiseOverflow();
+template <std::integral T, std::integral U>
+constexpr T narrow(U v) {
+    // Compared by value: a large unsigned 64-bit value must not pass as the negative it would cast to.
+    if constexpr (std::is_unsigned_v<U>) {
+        if (static_cast<std::uint64_t>(v) > static_cast<std::uint64_t>(std::numeric_limits<T>::max())) raiseOverflow();
+    } else {
+        const auto w = static_cast<std::int64_t>(v);
+        if (w < std::numeric_limits<T>::min() || w > std::numeric_limits<T>::max()) raiseOverflow();
+    }
     return static_cast<T>(v);
 }
 
@@ -41,7 +48,7 @@ public:
     constexpr Int() = default;
     // Any integer converts, with a range check (a narrowing assignment that overflows is an error).
     template <std::integral U>
-    constexpr Int(U v) : v_(detail::narrow<T>(static_cast<std::int64_t>(v))) {}  // NOLINT: implicit on purpose
+    constexpr Int(U v) : v_(detail::narrow<T>(v)) {}  // NOLINT: implicit on purpose
     template <std::integral U>
     constexpr Int(Int<U> v) : v_(detail::narrow<T>(v.wide())) {}  // NOLINT: implicit on purpose
 

@@ -14,8 +14,8 @@ enum class ErrorNumber : int {
     Overflow = 6,
     SubscriptOutOfRange = 9,
     InvalidProcedureCall = 5,
-    WindowCallFailed = 7,
-    ObjectNotSet = 91,  // reported by the platform layer ("out of memory" is its usual wording)
+    WindowCallFailed = 7,  // reported by the platform layer ("out of memory" is its usual wording)
+    ObjectNotSet = 91,
 };
 
 class RuntimeError : public std::runtime_error {

@@ -109,9 +109,13 @@ rt::WindowId HeadlessBackend::openQuestion(const std::string& title, const std::
     const rt::WindowId id = nextWindow_++;
     windows_[id] = WindowState{title, 0, 0, true};
     Event answer{EventType::DialogAnswer, id};
-    answer.answer = answers_.front();
+    answer.answer = answers_.front().answer;
+    const std::uint64_t afterMs = answers_.front().afterMs;
     answers_.erase(answers_.begin());
-    post(answer);
+    if (afterMs == 0)
+        post(answer);
+    else
+        postAt(now_ + afterMs, answer);
     return id;
 }
 

@@ -52,7 +52,9 @@ public:
     void mouseDown(rt::WindowId w, int x, int y, int button = 1);
     void mouseUp(rt::WindowId w, int x, int y, int button = 1);
     void close(rt::WindowId w);
-    void answerNextQuestion(int answer) { answers_.push_back(answer); }
+    // The answer to the next question, given `afterMs` after it opens (0: at once). While it is open
+    // the question is modal: timers run, the other windows take no input.
+    void answerNextQuestion(int answer, std::uint64_t afterMs = 0) { answers_.push_back({answer, afterMs}); }
 
     // Runs at the start of every pump, after the clock moved; may post events or throw to stop.
     std::function<void()> onPump;
@@ -95,7 +97,11 @@ private:
     std::map<rt::WindowId, WindowState> windows_;
     std::vector<rt::Event> pending_;
     std::multimap<std::uint64_t, rt::Event> scheduled_;
-    std::vector<int> answers_;
+    struct Answer {
+        int answer;
+        std::uint64_t afterMs;
+    };
+    std::vector<Answer> answers_;
     std::vector<Question> questions_;
     std::vector<std::string> errors_;
 };

@@ -1,0 +1,283 @@
+// DoEvents and dispatch, the modal question, and the program's run: its end, End, run-time errors
+// and a script that runs dry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/fixed_array.h"
+#include "runtime_test_support.h"
+
+namespace {
+
+using rttest::TestForm;
+
+rt::Event keyEvent(rt::WindowId window, int key, rt::EventType type = rt::EventType::KeyDown) {
+    rt::Event e{type, window};
+    e.key = key;
+    return e;
+}
+
+// ---- DoEvents ----
+
+class DoEventsTest : public rttest::RuntimeTest {};
+
+TEST_F(DoEventsTest, NestedDoEventsInAKeyHandlerTakesTheRestInOrder) {
+    TestForm form(runtime);
+    std::vector<std::pair<int, int>> seen;  // key, nesting depth
+    int depth = 0;
+    form.onKeyDown = [&](int key) {
+        seen.emplace_back(key, depth);
+        if (key == 1) {
+            ++depth;
+            rt::DoEvents();
+            --depth;
+        }
+    };
+    std::vector<int> ups;
+    form.onKeyUp = [&](int key) { ups.push_back(key); };
+    form.Show();
+    backend.keyDown(form.window(), 1);
+    backend.keyDown(form.window(), 2);
+    backend.keyUp(form.window(), 2);
+    backend.keyDown(form.window(), 3);
+    backend.keyDown(form.window(), 4, true);
+    runtime.doEvents();
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1, 0}, {2, 1}, {3, 1}, {4, 1}}));
+    EXPECT_EQ(ups, (std::vector<int>{2}));
+    runtime.doEvents();
+    EXPECT_EQ(seen.size(), 4u) << "each event is handled once";
+}
+
+TEST_F(DoEventsTest, EventsGoToTheFormTheyBelongToAndUnknownWindowsAreIgnored) {
+    TestForm a(runtime, rttest::smallForm("frmA")), b(runtime, rttest::smallForm("frmB"));
+    std::vector<std::string> log;
+    a.onKeyDown = [&](int k) { log.push_back("a" + std::to_string(k)); };
+    b.onKeyDown = [&](int k) { log.push_back("b" + std::to_string(k)); };
+    a.Show();
+    b.Show();
+    backend.keyDown(b.window(), 39);
+    backend.keyDown(a.window(), 37);
+    backend.keyDown(0, 32);
+    backend.keyDown(4242, 32);
+    runtime.doEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"b39", "a37"}));
+}
+
+// ---- the modal question ----
+
+class QuestionTest : public rttest::RuntimeTest {
+protected:
+    TestForm form{runtime};
+    rt::Timer fps{form, {"tmrFPS", 1000, true}};
+    std::vector<int> keys;
+    int ticks = 0;
+
+    QuestionTest() {
+        form.onKeyDown = [this](int k) { keys.push_back(k); };
+        fps.onTick = [this] { ++ticks; };
+        form.Show();
+    }
+};
+
+TEST_F(QuestionTest, ReturnsTheScriptedAnswerAndClosesTheDialog) {
+    backend.answerNextQuestion(rt::vbNo);
+    backend.answerNextQuestion(rt::vbYes);
+    EXPECT_EQ(rt::MsgBox("Play again?", rt::vbYesNo + rt::vbQuestion, "Game Over"), rt::vbNo);
+    EXPECT_EQ(rt::MsgBox("Again?", rt::vbYesNo + rt::vbQuestion, "Game Over"), rt::vbYes);
+    ASSERT_EQ(backend.questions().size(), 2u);
+    EXPECT_EQ(backend.questions()[0].title, "Game Over");
+    EXPECT_EQ(backend.questions()[0].prompt, "Play again?");
+    EXPECT_FALSE(runtime.modal());
+    for (const auto& [id, state] : backend.windows()) {
+        if (id != form.window()) {
+            EXPECT_TRUE(state.destroyed) << "dialog " << id;
+        }
+    }
+}
+
+TEST_F(QuestionTest, WhileOpenOtherWindowsTakeNoInputButTimersTick) {
+    const rt::WindowId w = form.window();
+    backend.answerNextQuestion(rt::vbYes, 2500);
+    backend.postAt(500, keyEvent(w, 37));
+    backend.postAt(600, rt::Event{rt::EventType::Close, w});
+    rt::Event press{rt::EventType::MouseDown, w};
+    backend.postAt(700, press);
+    backend.postAt(3000, keyEvent(w, 39));
+    bool modalSeen = false;
+    backend.onPump = [&] { modalSeen = modalSeen || runtime.modal(); };
+
+    EXPECT_EQ(rt::MsgBox("Play again?", rt::vbYesNo + rt::vbQuestion, "Game Over"), rt::vbYes);
+    EXPECT_TRUE(modalSeen);
+    EXPECT_GE(backend.now(), 2500u);
+    EXPECT_LT(backend.now(), 3000u);
+    EXPECT_TRUE(keys.empty()) << "keys while the question is open are dropped";
+    EXPECT_TRUE(form.isLoaded()) << "the close box does nothing while the question is open";
+    EXPECT_EQ(form.unloads, 0);
+    EXPECT_EQ(ticks, 2) << "timers keep running: 1000 and 2000";
+
+    pumpAt(3000);
+    EXPECT_EQ(keys, (std::vector<int>{39})) << "input is taken again once answered";
+}
+
+TEST_F(QuestionTest, ExposeStillRepaintsWhileOpen) {
+    const rt::WindowId w = form.window();
+    runtime.doEvents();
+    const int base = presents(w);
+    backend.answerNextQuestion(rt::vbYes, 800);
+    backend.postAt(300, rt::Event{rt::EventType::Expose, w});
+    rt::MsgBox("?", rt::vbYesNo + rt::vbQuestion, "t");
+    EXPECT_EQ(presents(w), base + 1);
+}
+
+TEST_F(QuestionTest, QuestionAskedInATimerHandlerDoesNotReenterThatTimer) {
+    rt::Timer ready{form, {"tmrReady", 1000, true}};
+    form.Unload();
+    form.Show();  // the new timer counts from this load
+    int readyTicks = 0;
+    ready.onTick = [&] {
+        ++readyTicks;
+        backend.answerNextQuestion(rt::vbNo, 3500);
+        rt::MsgBox("Play again?", rt::vbYesNo + rt::vbQuestion, "Game Over");
+    };
+    pumpAt(backend.now() + 1000);
+    EXPECT_EQ(readyTicks, 1);
+    EXPECT_EQ(ticks, 4) << "the other timer ticked through the question";
+}
+
+TEST_F(QuestionTest, UnansweredQuestionIsReportedNotHung) {
+    EXPECT_THROW(rt::MsgBox("Play again?", rt::vbYesNo + rt::vbQuestion, "Game Over"), headless::Stalled);
+}
+
+// ---- run ----
+
+class RunTest : public rttest::RuntimeTest {};
+
+TEST_F(RunTest, EndsWhenNoFormIsLoaded) {
+    TestForm form(runtime);
+    rt::Timer timer{form, {"tmr", 1000, true}};
+    int ticks = 0;
+    timer.onTick = [&] {
+        if (++ticks == 3) form.Unload();
+    };
+    EXPECT_EQ(runtime.run([&] { form.Show(); }), 0);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(backend.now(), 3000u) << "the loop waits for the next timer, it does not spin";
+    EXPECT_EQ(form.unloads, 1);
+}
+
+TEST_F(RunTest, MainThatLeavesNoFormEndsAtOnce) {
+    bool ran = false;
+    EXPECT_EQ(runtime.run([&] { ran = true; }), 0);
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(RunTest, AHiddenLoadedFormKeepsTheProgramAliveUntilUnloaded) {
+    TestForm sprites(runtime, rttest::smallForm("frmSprites", false));
+    TestForm game(runtime, rttest::smallForm("frmGame"));
+    const auto main = [&] {
+        sprites.Load();
+        game.Show();
+        backend.postAt(backend.now() + 700, rt::Event{rt::EventType::Close, game.window()});
+    };
+    // Closing the visible window alone leaves the hidden one loaded: the program waits on.
+    EXPECT_THROW(runtime.run(main), headless::Stalled);
+    EXPECT_FALSE(game.isLoaded());
+    EXPECT_TRUE(sprites.isLoaded());
+
+    sprites.Unload();
+    game.onUnload = [&](rt::Integer&) { sprites.Unload(); };
+    EXPECT_EQ(runtime.run(main), 0);
+    EXPECT_FALSE(sprites.isLoaded());
+    EXPECT_EQ(game.unloads, 2);
+}
+
+TEST_F(RunTest, EndInsideANestedHandlerEndsAtOnceRunningNoFurtherHandler) {
+    TestForm form(runtime);
+    rt::Timer timer{form, {"tmrReady", 1000, true}};
+    std::vector<std::string> log;
+    form.onKeyDown = [&](int k) {
+        log.push_back("key" + std::to_string(k));
+        if (k == 37) rt::End();
+    };
+    timer.onTick = [&] {
+        log.push_back("tick");
+        backend.keyDown(form.window(), 37);
+        backend.keyDown(form.window(), 39);
+        rt::DoEvents();
+        log.push_back("after DoEvents");
+    };
+    const rt::WindowId window = [&] {
+        rt::WindowId id = 0;
+        const int status = runtime.run([&] {
+            form.Show();
+            id = form.window();
+        });
+        EXPECT_EQ(status, 0);
+        return id;
+    }();
+    EXPECT_EQ(log, (std::vector<std::string>{"tick", "key37"}));
+    EXPECT_EQ(form.unloads, 0) << "End runs no unload handler";
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_TRUE(backend.window(window)->destroyed);
+    EXPECT_TRUE(backend.errors().empty());
+}
+
+TEST_F(RunTest, EndInMainEndsWithStatus0) {
+    TestForm form(runtime);
+    EXPECT_EQ(runtime.run([&] {
+        form.Show();
+        rt::End();
+    }),
+              0);
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_EQ(form.unloads, 0);
+}
+
+TEST_F(RunTest, RunTimeErrorShowsTheErrorBoxAndEndsWithStatus1) {
+    TestForm form(runtime);
+    rt::Timer timer{form, {"tmr", 1000, true}};
+    int ticks = 0;
+    timer.onTick = [&] { ++ticks; };
+    form.onKeyDown = [&](int) {
+        rt::Integer i = 32767;
+        i += 1;
+    };
+    const int status = runtime.run([&] {
+        form.Show();
+        backend.postAt(1500, keyEvent(form.window(), 32));
+    });
+    EXPECT_EQ(status, 1);
+    ASSERT_EQ(backend.errors().size(), 1u);
+    EXPECT_EQ(backend.errors()[0], "Run-time error '6':\n\nOverflow");
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(form.unloads, 0);
+    EXPECT_FALSE(form.isLoaded());
+}
+
+TEST_F(RunTest, RunTimeErrorInMainIsShownToo) {
+    const int status = runtime.run([] {
+        rt::FixedArray<int, 1, 10> a;
+        (void)a[11];
+    });
+    EXPECT_EQ(status, 1);
+    ASSERT_EQ(backend.errors().size(), 1u);
+    EXPECT_EQ(backend.errors()[0], "Run-time error '9':\n\nSubscript out of range");
+}
+
+TEST_F(RunTest, WaitingForeverWithNothingScriptedIsReported) {
+    TestForm form(runtime);
+    EXPECT_THROW(runtime.run([&] { form.Show(); }), headless::Stalled);
+}
+
+TEST_F(RunTest, OnPumpMayPostWhatTheProgramWaitsFor) {
+    TestForm form(runtime);
+    backend.onPump = [&] {
+        if (form.isLoaded()) backend.close(form.window());
+    };
+    EXPECT_EQ(runtime.run([&] { form.Show(); }), 0);
+    EXPECT_EQ(form.unloads, 1);
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+// The random generator and the clocks that a test scripts: tick count, time of day, pump time.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "runtime/random.h"
+#include "runtime_test_support.h"
+
+namespace {
+
+std::vector<float> draws(rt::Random& r, int n) {
+    std::vector<float> out;
+    for (int i = 0; i < n; ++i) out.push_back(r.next());
+    return out;
+}
+
+TEST(Random, VisitsEveryOneOf2To24ValuesOncePerPeriod) {
+    // A 24-bit state shown as state / 2^24: each draw names the state, so the first repeat of the
+    // first draw is the period. A full period also means every value in [0, 1) on the 2^-24 grid.
+    rt::Random r;
+    const float first = r.next();
+    std::uint32_t period = 0;
+    float lowest = 1.0f, highest = 0.0f;
+    for (std::uint32_t i = 1; i <= (1u << 24); ++i) {
+        const float v = r.next();
+        lowest = std::min(lowest, v);
+        highest = std::max(highest, v);
+        if (v == first) {
+            period = i;
+            break;
+        }
+    }
+    EXPECT_EQ(period, 1u << 24);
+    EXPECT_EQ(lowest, 0.0f);
+    EXPECT_LT(highest, 1.0f);
+    EXPECT_EQ(highest, 1.0f - 1.0f / 16777216.0f);
+}
+
+TEST(Random, SameSeedSameSequenceDifferentSeedsDiffer) {
+    rt::Random a, b, c;
+    a.reseed(43200.0);
+    b.reseed(43200.0);
+    c.reseed(43201.0);
+    const auto da = draws(a, 20);
+    EXPECT_EQ(da, draws(b, 20));
+    EXPECT_NE(da, draws(c, 20));
+    // Reseeding restarts the sequence.
+    a.reseed(43200.0);
+    EXPECT_EQ(da, draws(a, 20));
+    // Seeds that differ only in the fraction give different sequences too.
+    rt::Random d;
+    d.reseed(43200.5);
+    EXPECT_NE(da, draws(d, 20));
+}
+
+TEST(Random, ScriptedDrawsComeFirstAndLeaveTheGeneratorWhereItWas) {
+    rt::Random plain, scripted;
+    scripted.queueDraws({0.25f, 0.999f});
+    scripted.queueDraw(0.0f);
+    EXPECT_EQ(scripted.scriptedLeft(), 3u);
+    EXPECT_EQ(scripted.next(), 0.25f);
+    EXPECT_EQ(scripted.next(), 0.999f);
+    EXPECT_EQ(scripted.next(), 0.0f);
+    EXPECT_EQ(scripted.scriptedLeft(), 0u);
+    EXPECT_EQ(draws(scripted, 5), draws(plain, 5));
+}
+
+class ClockTest : public rttest::RuntimeTest {};
+
+TEST_F(ClockTest, RndAndRandomizeReachTheRuntimeGenerator) {
+    runtime.random().queueDraw(0.75f);
+    EXPECT_EQ(rt::Rnd(), 0.75f);
+    rt::Randomize(100.0);
+    const float a = rt::Rnd();
+    rt::Randomize(100.0);
+    EXPECT_EQ(rt::Rnd(), a);
+}
+
+TEST_F(ClockTest, TickCountReadAsSignedTurnsNegativePast2To31AndWrapsTo0) {
+    const auto signedTicks = [&] { return std::bit_cast<std::int32_t>(backend.tickCount()); };
+    backend.setTickBase(0x7FFFFFFEu);
+    EXPECT_EQ(signedTicks(), std::numeric_limits<std::int32_t>::max() - 1);
+    backend.advance(1);
+    EXPECT_EQ(signedTicks(), std::numeric_limits<std::int32_t>::max());
+    backend.advance(1);
+    EXPECT_EQ(signedTicks(), std::numeric_limits<std::int32_t>::min());
+    EXPECT_LT(signedTicks(), 0);
+
+    backend.setTickBase(0xFFFFFFFFu - 2);  // the base is the reading at clock 0
+    EXPECT_EQ(signedTicks(), -3 + 2);
+    backend.advance(1);
+    EXPECT_EQ(signedTicks(), 0);
+    EXPECT_EQ(backend.tickCount(), 0u);
+    backend.advance(5);
+    EXPECT_EQ(backend.tickCount(), 5u);
+    // The timers' clock does not wrap with it.
+    EXPECT_EQ(backend.monotonicMs(), 8u);
+}
+
+TEST_F(ClockTest, TimeOfDayFollowsTheClockAndWrapsAtMidnight) {
+    backend.setTimeOfDay(86399.25);
+    EXPECT_FLOAT_EQ(rt::TimeOfDay(), 86399.25f);
+    backend.advance(500);
+    EXPECT_FLOAT_EQ(rt::TimeOfDay(), 86399.75f);
+    backend.advance(1000);
+    EXPECT_FLOAT_EQ(rt::TimeOfDay(), 0.75f);
+}
+
+TEST_F(ClockTest, EachPumpAdvancesByMsPerPumpAndWaitsJumpToTheNextEvent) {
+    backend.msPerPump = 3;
+    runtime.doEvents();
+    runtime.doEvents();
+    EXPECT_EQ(backend.now(), 6u);
+    EXPECT_EQ(backend.pumps(), 2u);
+    // A wait with nothing pending jumps to its deadline, or to an earlier scripted event.
+    backend.waitForEvent(100);
+    EXPECT_EQ(backend.now(), 100u);
+    backend.postAt(150, rt::Event{rt::EventType::Expose, 99});
+    backend.waitForEvent(400);
+    EXPECT_EQ(backend.now(), 150u);
+    // A wait with an event pending returns at once.
+    backend.waitForEvent(1000);
+    EXPECT_EQ(backend.now(), 150u);
+    // Waiting forever for nothing is reported, not hung.
+    runtime.doEvents();
+    EXPECT_THROW(backend.waitForEvent(rt::kWaitForever), headless::Stalled);
+}
+
+TEST_F(ClockTest, ScheduledEventsArriveWhenDueAndNotBefore) {
+    rttest::TestForm form(runtime);
+    std::vector<int> keys;
+    form.onKeyDown = [&](int k) { keys.push_back(k); };
+    form.Show();
+    rt::Event key{rt::EventType::KeyDown, form.window()};
+    key.key = 37;
+    backend.postAt(50, key);
+    key.key = 39;
+    backend.postAt(20, key);
+    pumpAt(19);
+    EXPECT_TRUE(keys.empty());
+    pumpAt(20);
+    EXPECT_EQ(keys, (std::vector<int>{39}));
+    pumpAt(60);
+    EXPECT_EQ(keys, (std::vector<int>{39, 37}));
+}
+
+}  // namespace
