@@ -14,6 +14,8 @@ Label::Label(Form& owner, LabelLayout layout) : owner_(owner), layout_(std::move
     reset();
 }
 
+Label::~Label() { owner_.remove(this); }
+
 void Label::reset() {
     caption_ = layout_.caption;
     visible_ = layout_.visible;
@@ -57,7 +59,11 @@ PictureBox::PictureBox(Form& owner, PictureLayout layout) : owner_(owner), layou
     reset();
 }
 
-PictureBox::~PictureBox() { detach(); }
+PictureBox::~PictureBox() {
+    if (Runtime::exists()) owner_.runtime().releaseCapture(this);
+    detach();
+    owner_.remove(this);
+}
 
 Handle PictureBox::hDC() const { return handle_; }
 
@@ -113,6 +119,8 @@ Timer::Timer(Form& owner, TimerLayout layout) : owner_(owner), layout_(std::move
     owner_.add(this);
     enabled_ = layout_.enabled;
 }
+
+Timer::~Timer() { owner_.remove(this); }
 
 void Timer::reset(std::uint64_t now) {
     enabled_ = layout_.enabled;

@@ -34,6 +34,9 @@ struct LabelLayout {
 class Label {
 public:
     Label(Form& owner, LabelLayout layout);
+    ~Label();
+    Label(const Label&) = delete;
+    Label& operator=(const Label&) = delete;
 
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& text);
@@ -110,6 +113,9 @@ struct TimerLayout {
 class Timer {
 public:
     Timer(Form& owner, TimerLayout layout);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
 
     bool Enabled() const { return enabled_; }
     // Switching on a running timer changes nothing: its interval is not restarted.

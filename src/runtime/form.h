@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include <algorithm>
 
 #include "runtime/backend.h"
 #include "runtime/checked.h"
@@ -81,6 +82,10 @@ public:
     void add(Label* label) { labels_.push_back(label); }
     void add(PictureBox* picture) { pictures_.push_back(picture); }
     void add(Timer* timer) { timers_.push_back(timer); }
+    // Controls leave their form when destroyed: a derived form's controls go before the form itself.
+    void remove(const Label* label) { std::erase(labels_, label); }
+    void remove(const PictureBox* picture) { std::erase(pictures_, picture); }
+    void remove(const Timer* timer) { std::erase(timers_, timer); }
     const std::vector<Timer*>& timers() const { return timers_; }
     PictureBox* pictureAt(int x, int y) const;
     void destroyWindow();  // without handlers, when the program ends
