@@ -10,6 +10,7 @@
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
 #include "runtime/runtime.h"
+#include "startup/modAPI.h"
 #include "startup/modVariable.h"
 #include "startup/program.h"
 
