@@ -334,7 +334,7 @@ TEST_F(SdlBackendTest, TheWelcomeTextFitsItsLabelToTheLastLine) {
     sdl::FontCache fonts;
     font = fonts.open({"Courier New", 12, true});
     ASSERT_NE(font, nullptr);
-    const auto lines = sdl::wrapText(text, 557, [font](std::string_view s) { return sdl::textWidth(font, s); });
+    const auto lines = sdl::wrapText(text, 557, [&](std::string_view s) { return fonts.textWidth(font, s); });
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines.back(), "GOOD LUCK!!!");
     EXPECT_LE(10 * sdl::lineHeight(font), 181);
@@ -380,7 +380,7 @@ TEST_F(SdlBackendTest, FacesAreFoundThroughFontconfig) {
     EXPECT_EQ(fonts.open({"MS Sans Serif", 24, false}), sans);  // opened once
     // 96 dpi: 24 pt is a 32-pixel face, 12 pt a 16-pixel one (ten monospaced cells of about 10 px).
     EXPECT_NEAR(sdl::lineHeight(sans), 36, 2);
-    EXPECT_NEAR(sdl::textWidth(mono, "MMMMMMMMMM"), 96, 5);
+    EXPECT_NEAR(fonts.textWidth(mono, "MMMMMMMMMM"), 96, 5);
 }
 
 TEST(SdlText, PointsBecomePixelsAt96Dpi) {

@@ -12,6 +12,7 @@
 #include "backend/sdl/sdl_icon.h"
 #include "backend/sdl/sdl_present.h"
 #include "backend/sdl/sdl_question.h"
+#include "backend/sdl/sdl_window_frame.h"
 
 namespace sdl {
 
@@ -96,7 +97,6 @@ SdlBackend::SdlBackend() {
     }
     // Keys arrive as keys, never through an input method.
     SDL_StopTextInput();
-    fonts_ = std::make_unique<FontCache>();
     icon_ = loadProgramIcon();
 }
 
@@ -136,7 +136,7 @@ SDL_Window* SdlBackend::windowOf(rt::WindowId id) const {
 }
 
 rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& spec) {
-    // Not resizable, so there is no maximise box either; centred when it is first shown.
+    // Not resizable; centred when it is first shown.
     SDL_Window* window = SDL_CreateWindow(spec.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           spec.clientWidth, spec.clientHeight, SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
@@ -144,6 +144,7 @@ rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& spec) {
         return 0;
     }
     if (icon_ != nullptr) SDL_SetWindowIcon(window, icon_);
+    useFixedFrame(window, CloseBox::Shown);
     const rt::WindowId id = SDL_GetWindowID(window);
     windows_[id] = window;
     return id;
@@ -263,7 +264,7 @@ void SdlBackend::waitForEvent(std::uint64_t untilMs) {
 rt::WindowId SdlBackend::openQuestion(const std::string& title, const std::string& prompt) {
     SDL_Window* parent = SDL_GetKeyboardFocus();
     if (parent == nullptr || windowOf(SDL_GetWindowID(parent)) == nullptr) parent = windowOf(lastShown_);
-    auto dialog = std::make_unique<QuestionDialog>(*fonts_, title, prompt, parent);
+    auto dialog = std::make_unique<QuestionDialog>(fonts(), title, prompt, parent);
     if (!dialog->valid()) {
         std::fprintf(stderr, "quorvex: cannot open a question: %s\n", SDL_GetError());
         return 0;
@@ -278,8 +279,15 @@ void SdlBackend::closeQuestion(rt::WindowId id) { questions_.erase(id); }
 
 // ---- text and errors ----
 
+FontCache& SdlBackend::fonts() {
+    // Loaded on first use: reading the font configuration would otherwise delay the first window.
+    if (!fonts_) fonts_ = std::make_unique<FontCache>();
+    return *fonts_;
+}
+
 void SdlBackend::drawLabelText(rt::Surface& screen, const rt::LabelText& label) {
-    drawText(screen, fonts_->open(label.font), {label.left, label.top, label.width, label.height}, label.text,
+    FontCache& cache = fonts();
+    cache.drawText(screen, cache.open(label.font), {label.left, label.top, label.width, label.height}, label.text,
              label.fore, Align::Centre);
 }
 

@@ -57,6 +57,7 @@ private:
     // those of a question dialog, which it handles itself (its answer becomes a DialogAnswer).
     bool translate(const SDL_Event& event, rt::Event& out);
     SDL_Window* windowOf(rt::WindowId id) const;
+    FontCache& fonts();
 
     std::map<rt::WindowId, SDL_Window*> windows_;
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;

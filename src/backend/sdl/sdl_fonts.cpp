@@ -57,6 +57,8 @@ std::pair<std::string, const char*> familiesFor(const rt::FontSpec& spec) {
     return {spec.face, "sans-serif"};
 }
 
+constexpr std::size_t kMaxCached = 256;  // entries per cache; it starts afresh when full
+
 rt::Pixel blend(rt::Pixel fore, rt::Pixel back, unsigned alpha) {
     auto channel = [&](int shift) {
         const unsigned f = (fore >> shift) & 0xFF, b = (back >> shift) & 0xFF;
@@ -104,6 +106,7 @@ int pointsToPixels(int points) { return static_cast<int>(std::lround(points * 96
 FontCache::FontCache() { config_ = FcInitLoadConfigAndFonts(); }
 
 FontCache::~FontCache() {
+    for (auto& [key, line] : lines_) SDL_FreeSurface(line);
     for (auto& [key, font] : fonts_)
         if (font != nullptr) TTF_CloseFont(font);
     if (config_ != nullptr) FcConfigDestroy(config_);
@@ -151,11 +154,37 @@ TTF_Font* FontCache::open(const rt::FontSpec& spec) {
     return font;
 }
 
-int textWidth(TTF_Font* font, std::string_view text) {
+int FontCache::textWidth(TTF_Font* font, std::string_view text) {
     if (font == nullptr || text.empty()) return 0;
+    auto key = std::make_pair(font, std::string(text));
+    if (const auto it = widths_.find(key); it != widths_.end()) return it->second;
+    if (widths_.size() >= kMaxCached) widths_.clear();
     int w = 0, h = 0;
-    if (TTF_SizeUTF8(font, std::string(text).c_str(), &w, &h) != 0) return 0;
+    if (TTF_SizeUTF8(font, key.second.c_str(), &w, &h) != 0) w = 0;
+    widths_.emplace(std::move(key), w);
     return w;
+}
+
+const SDL_Surface* FontCache::renderLine(TTF_Font* font, const std::string& line) {
+    auto key = std::make_pair(font, line);
+    if (const auto it = lines_.find(key); it != lines_.end()) return it->second;
+    if (lines_.size() >= kMaxCached) {
+        for (auto& [k, surface] : lines_) SDL_FreeSurface(surface);
+        lines_.clear();
+    }
+    // Rendered in white: only the coverage (alpha) is used; the colour is applied when blending.
+    SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, line.c_str(), SDL_Color{255, 255, 255, 255});
+    if (rendered != nullptr && rendered->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        SDL_Surface* converted = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(rendered);
+        rendered = converted;
+    }
+    if (rendered != nullptr && SDL_MUSTLOCK(rendered)) {  // kept unlocked-readable or not at all
+        SDL_FreeSurface(rendered);
+        rendered = nullptr;
+    }
+    lines_.emplace(std::move(key), rendered);
+    return rendered;
 }
 
 int lineHeight(TTF_Font* font) {
@@ -164,35 +193,21 @@ int lineHeight(TTF_Font* font) {
     return font == nullptr ? 0 : TTF_FontAscent(font) - TTF_FontDescent(font);
 }
 
-void drawText(rt::Surface& target, TTF_Font* font, const TextBox& box, std::string_view text, rt::Pixel colour,
-              Align align) {
+void FontCache::drawText(rt::Surface& target, TTF_Font* font, const TextBox& box, std::string_view text,
+                         rt::Pixel colour, Align align) {
     if (font == nullptr || box.width <= 0 || box.height <= 0) return;
     const int clipL = std::max(0, box.left), clipT = std::max(0, box.top);
     const int clipR = std::min(target.width, box.left + box.width);
     const int clipB = std::min(target.height, box.top + box.height);
     if (clipL >= clipR || clipT >= clipB) return;
-    const SDL_Color ink{static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour),
-                        255};
     const int step = lineHeight(font);
     int y = box.top;
-    for (const std::string& line : wrapText(text, box.width, [font](std::string_view s) { return textWidth(font, s); })) {
+    for (const std::string& line : wrapText(text, box.width, [&](std::string_view s) { return textWidth(font, s); })) {
         if (y >= clipB) break;
-        if (!line.empty()) {
-            SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, line.c_str(), ink);
-            if (rendered != nullptr && rendered->format->format != SDL_PIXELFORMAT_ARGB8888) {
-                SDL_Surface* converted = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
-                SDL_FreeSurface(rendered);
-                rendered = converted;
-            }
-            if (rendered != nullptr) {
-                // A line wider than the box is centred all the same and clipped on both sides.
-                const int x = align == Align::Centre ? box.left + (box.width - rendered->w) / 2 : box.left;
-                if (SDL_LockSurface(rendered) == 0) {
-                    blendLine(target, rendered, x, y, colour, clipL, clipT, clipR, clipB);
-                    SDL_UnlockSurface(rendered);
-                }
-                SDL_FreeSurface(rendered);
-            }
+        if (const SDL_Surface* rendered = line.empty() ? nullptr : renderLine(font, line)) {
+            // A line wider than the box is centred all the same and clipped on both sides.
+            const int x = align == Align::Centre ? box.left + (box.width - rendered->w) / 2 : box.left;
+            blendLine(target, rendered, x, y, colour, clipL, clipT, clipR, clipB);
         }
         y += step;
     }

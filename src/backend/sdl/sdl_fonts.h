@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "runtime/backend.h"
@@ -14,6 +15,7 @@
 
 typedef struct _TTF_Font TTF_Font;
 typedef struct _FcConfig FcConfig;
+struct SDL_Surface;
 
 namespace sdl {
 
@@ -43,22 +45,27 @@ public:
     // Null only when no usable font is installed at all.
     TTF_Font* open(const rt::FontSpec& spec);
 
+    // Width of one line of text in pixels (0 without a font).
+    int textWidth(TTF_Font* font, std::string_view text);
+
+    // Draws text wrapped at the box's width, its lines from the top of the box, each line aligned
+    // within the box, antialiased onto what is already there, clipped to the box and to the surface.
+    void drawText(rt::Surface& target, TTF_Font* font, const TextBox& box, std::string_view text, rt::Pixel colour,
+                  Align align);
+
 private:
     std::string findFile(const rt::FontSpec& spec, int& index, bool& boldFace) const;
+    const SDL_Surface* renderLine(TTF_Font* font, const std::string& line);
 
     FcConfig* config_ = nullptr;
     std::map<std::tuple<std::string, int, bool>, TTF_Font*> fonts_;
+    // The typewriter text is laid out again on every frame, one character longer each time: widths
+    // and rendered lines are kept so that only what changed is measured and rendered again.
+    std::map<std::pair<TTF_Font*, std::string>, int> widths_;
+    std::map<std::pair<TTF_Font*, std::string>, SDL_Surface*> lines_;
 };
-
-// Width of one line of text in pixels (0 without a font).
-int textWidth(TTF_Font* font, std::string_view text);
 
 // Distance between the tops of two lines: the face's ascent plus its descent, with no extra leading.
 int lineHeight(TTF_Font* font);
-
-// Draws text wrapped at the box's width, its lines from the top of the box, each line aligned within
-// the box, antialiased onto what is already there, clipped to the box and to the surface.
-void drawText(rt::Surface& target, TTF_Font* font, const TextBox& box, std::string_view text, rt::Pixel colour,
-              Align align);
 
 }  // namespace sdl

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "backend/sdl/sdl_present.h"
+#include "backend/sdl/sdl_window_frame.h"
 
 namespace sdl {
 
@@ -88,7 +89,7 @@ QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const
                                SDL_Window* parent)
     : fonts_(fonts), prompt_(prompt) {
     TTF_Font* font = fonts_.open(kPromptFont);
-    const auto measure = [font](std::string_view s) { return textWidth(font, s); };
+    const auto measure = [&](std::string_view s) { return fonts_.textWidth(font, s); };
     const std::vector<std::string> lines = wrapText(prompt_, kMaxTextWidth, measure);
     int textW = 0;
     for (const std::string& line : lines) textW = std::max(textW, measure(line));
@@ -121,6 +122,7 @@ QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const
     const Uint32 flags = SDL_WINDOW_HIDDEN | (parent != nullptr ? SDL_WINDOW_SKIP_TASKBAR : 0);
     window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
     if (window_ == nullptr) return;
+    useFixedFrame(window_, CloseBox::Hidden);  // the question must be answered: its close box would do nothing
     if (parent != nullptr) SDL_SetWindowModalFor(window_, parent);  // kept above it; not every system can
     draw();
 }
@@ -238,7 +240,7 @@ void QuestionDialog::drawButton(const TextBox& box, const char* text, Button whi
     if (focus_ == which) frameRect(image_, inset(box, 1), border);  // the default (focused) button
     TTF_Font* font = fonts_.open(kPromptFont);
     const int lineH = lineHeight(font);
-    drawText(image_, font, {box.left, box.top + (box.height - lineH) / 2, box.width, lineH + 1}, text, kText,
+    fonts_.drawText(image_, font, {box.left, box.top + (box.height - lineH) / 2, box.width, lineH + 1}, text, kText,
              Align::Centre);
 }
 
@@ -249,10 +251,10 @@ void QuestionDialog::draw() {
     drawDisc(image_, icon_, kIconDisc);
     TTF_Font* markFont = fonts_.open(kMarkFont);
     const int markH = lineHeight(markFont);
-    drawText(image_, markFont, {icon_.left, icon_.top + (icon_.height - markH) / 2, icon_.width, markH + 1}, "?",
+    fonts_.drawText(image_, markFont, {icon_.left, icon_.top + (icon_.height - markH) / 2, icon_.width, markH + 1}, "?",
              kIconMark, Align::Centre);
 
-    drawText(image_, fonts_.open(kPromptFont), text_, prompt_, kText, Align::Left);
+    fonts_.drawText(image_, fonts_.open(kPromptFont), text_, prompt_, kText, Align::Left);
     drawButton(yes_, "Yes", Button::Yes);
     drawButton(no_, "No", Button::No);
     present();

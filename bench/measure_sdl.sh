@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Measures the desktop program on a private X server with a window manager:
+#   - the back-end's cost per frame (bench/quorvex_bench_sdl: present a 600 x 500 frame, draw the
+#     welcome text, poll an empty event queue);
+#   - start to first window: from launching the executable to its title window being on screen
+#     (polled with xdotool, so each reading includes a few milliseconds of polling);
+#   - resident memory while the title screen plays and once it has settled.
+# Nothing is asserted: the figures are printed for a person to read.
+#
+#   bench/measure_sdl.sh BUILD_DIR [RUNS]
+set -euo pipefail
+
+build="${1:?usage: measure_sdl.sh BUILD_DIR [RUNS]}"
+runs="${2:-5}"
+exe="$build/quorvex"
+bench="$build/bench/quorvex_bench_sdl"
+caption="Quorvex - By Delmoro"
+for f in "$exe" "$bench"; do [ -x "$f" ] || { echo "missing $f (build with -DQUORVEX_BENCH=ON)"; exit 1; }; done
+
+work="$(mktemp -d)"
+xvfb_pid="" openbox_pid="" quorvex_pid=""
+cleanup() {
+  for pid in "$quorvex_pid" "$openbox_pid" "$xvfb_pid"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+wait_for() {
+  local deadline=$(( $(now_ms) + $1 * 1000 ))
+  shift
+  until "$@"; do [ "$(now_ms)" -lt "$deadline" ] || return 1; sleep 0.05; done
+}
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+wait_for 15 test -s "$work/display"
+export DISPLAY=":$(head -n 1 "$work/display")"
+openbox --sm-disable >/dev/null 2>&1 &
+openbox_pid=$!
+wait_for 15 wmctrl -m >/dev/null 2>&1
+
+echo "== back-end per frame"
+"$bench" --benchmark_min_time=1 2>/dev/null | grep -E "^(BM_|Benchmark|---)"
+
+echo "== start to first window ($runs runs)"
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+for run in $(seq "$runs"); do
+  start_ns=$(date +%s%N)
+  "$exe" 2>/dev/null &
+  quorvex_pid=$!
+  until id="$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n 1)" && [ -n "$id" ]; do :; done
+  shown_ns=$(date +%s%N)
+  echo "run $run: $(( (shown_ns - start_ns) / 1000000 )) ms"
+  if [ "$run" -eq 1 ]; then
+    # The introduction takes about seven seconds; sample it through and a little after.
+    peak=0
+    for _ in $(seq 40); do
+      kb="$(rss_kb "$quorvex_pid")"
+      [ "$kb" -gt "$peak" ] && peak=$kb
+      sleep 0.25
+    done
+    echo "resident memory at the title screen: $(( $(rss_kb "$quorvex_pid") / 1024 )) MB settled, $(( peak / 1024 )) MB peak sampled"
+  fi
+  wmctrl -i -c "$id"
+  wait "$quorvex_pid" || true
+  quorvex_pid=""
+done

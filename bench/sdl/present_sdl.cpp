@@ -1,0 +1,73 @@
+// What the SDL back-end costs per frame on a real display: showing a composed 600 x 500 image, and
+// drawing the welcome text that the title window recomposes on every frame of its typewriter.
+// Needs a display (bench/measure_sdl.sh runs it on a private X server).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "backend/sdl/sdl_backend.h"
+
+namespace {
+
+std::unique_ptr<sdl::SdlBackend> startBackend(benchmark::State& state) {
+    try {
+        return std::make_unique<sdl::SdlBackend>();
+    } catch (const sdl::StartError& error) {
+        state.SkipWithError((std::string("no display: ") + error.what()).c_str());
+        return nullptr;
+    }
+}
+
+void BM_PresentFrame(benchmark::State& state) {
+    auto backend = startBackend(state);
+    if (!backend) return;
+    const rt::WindowId window = backend->createWindow({"present", 600, 500});
+    backend->showWindow(window);
+    rt::Surface frame(600, 500);
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 600; ++x) frame.at(x, y) = rt::rgb(x, y, x ^ y);
+    for (auto _ : state) {
+        frame.at(0, 0) ^= 1;  // a different frame each time
+        backend->present(window, frame);
+    }
+}
+BENCHMARK(BM_PresentFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_WelcomeLabelText(benchmark::State& state) {
+    auto backend = startBackend(state);
+    if (!backend) return;
+    rt::LabelText label;
+    label.left = 20;
+    label.top = 236;
+    label.width = 557;
+    label.height = 181;
+    label.fore = rt::colour::red;
+    label.font = {"Courier New", 12, true};
+    const std::string text =
+        "Welcome to 'Quorvex' by Delmoro.\rUse the Left and Right Arrow Keys to move your ship around and press "
+        "'Space' to fire your missiles.\rThe Aliens will drop bombs on you and may swoop down to kill you so watch "
+        "out!!!\rOnce you have killed all the Aliens you will progress to the next level.\rMake sure you hit their "
+        "body as a leg-shot will NOT kill them.\rGOOD LUCK!!!";
+    // As the typewriter shows it: one character more on every frame.
+    rt::Surface screen(600, 500);
+    std::size_t length = 0;
+    for (auto _ : state) {
+        length = length % text.size() + 1;
+        label.text = text.substr(0, length);
+        backend->drawLabelText(screen, label);
+    }
+}
+BENCHMARK(BM_WelcomeLabelText)->Unit(benchmark::kMicrosecond);
+
+void BM_PollWithNothingPending(benchmark::State& state) {
+    auto backend = startBackend(state);
+    if (!backend) return;
+    rt::Event event;
+    for (auto _ : state) benchmark::DoNotOptimize(backend->pollEvent(event));
+}
+BENCHMARK(BM_PollWithNothingPending)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,57 @@
+#include "backend/sdl/sdl_window_frame.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#if defined(QUORVEX_HAVE_X11) && defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xlib.h>
+#define QUORVEX_FRAME_HINTS 1
+#endif
+
+namespace sdl {
+
+#ifdef QUORVEX_FRAME_HINTS
+
+namespace {
+
+// The Motif window-manager hints, which the common X window managers read to choose the buttons and
+// the actions of a frame. Format-32 properties travel as an array of C longs.
+struct MotifHints {
+    unsigned long flags;
+    unsigned long functions;
+    unsigned long decorations;
+    long inputMode;
+    unsigned long status;
+};
+constexpr unsigned long kHintsFunctions = 1ul << 0;
+constexpr unsigned long kHintsDecorations = 1ul << 1;
+constexpr unsigned long kFunctionMove = 1ul << 2;
+constexpr unsigned long kFunctionClose = 1ul << 5;
+constexpr unsigned long kDecorationBorder = 1ul << 1;
+constexpr unsigned long kDecorationTitle = 1ul << 3;
+constexpr unsigned long kDecorationMenu = 1ul << 4;  // the icon at the left of the title bar
+
+}  // namespace
+
+void useFixedFrame(SDL_Window* window, CloseBox closeBox) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
+    Display* display = info.info.x11.display;
+    // Not resizable: no size function and no maximise or minimise function, so no such box either.
+    const MotifHints hints{kHintsFunctions | kHintsDecorations,
+                           kFunctionMove | (closeBox == CloseBox::Shown ? kFunctionClose : 0ul),
+                           kDecorationBorder | kDecorationTitle | kDecorationMenu, 0, 0};
+    const Atom property = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, info.info.x11.window, property, property, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&hints), sizeof(hints) / sizeof(long));
+    XFlush(display);
+}
+
+#else
+
+void useFixedFrame(SDL_Window*, CloseBox) {}
+
+#endif
+
+}  // namespace sdl
