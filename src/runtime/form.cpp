@@ -9,7 +9,8 @@ Form::Form(Runtime& runtime, FormLayout layout)
       layout_(std::move(layout)),
       caption_(layout_.caption),
       image_(layout_.clientWidth, layout_.clientHeight, layout_.back),
-      screen_(layout_.clientWidth, layout_.clientHeight, layout_.back) {
+      // A window that is never shown needs no screen image.
+      screen_(layout_.visibleWindow ? Surface(layout_.clientWidth, layout_.clientHeight, layout_.back) : Surface()) {
     runtime_.registerForm(this);
 }
 
