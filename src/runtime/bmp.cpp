@@ -4,17 +4,15 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "runtime/little_endian.h"
+
 namespace rt {
 
 namespace {
 
-std::uint32_t u32(std::span<const unsigned char> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-std::uint16_t u16(std::span<const unsigned char> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
+using le::u16;
+using le::u32;
+
 void put32(std::vector<unsigned char>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }

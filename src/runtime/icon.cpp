@@ -1,16 +1,14 @@
 #include "runtime/icon.h"
 
+#include "runtime/little_endian.h"
+
 namespace rt {
 
 namespace {
 
-std::uint32_t u32(std::span<const unsigned char> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-std::uint16_t u16(std::span<const unsigned char> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
+using le::u16;
+using le::u32;
+
 
 // One entry's bitmap: header (its height counts the colour bitmap and the mask), palette, the
 // colour bitmap and the AND mask, both stored bottom row first.
