@@ -171,6 +171,9 @@ int Runtime::msgBox(const std::string& prompt, int style, const std::string& tit
             if (d.id == id) return d.answer;
         return 0;
     };
+    // What the windows drew before the question (the last frame of play) shows while it waits, not
+    // only from the next event or timer tick on.
+    presentInvalidated();
     while (answer() == 0) {
         backend_.waitForEvent(nextTimerDue());
         doEvents();
