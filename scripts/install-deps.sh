@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
   fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev
   xvfb xdotool imagemagick openbox wmctrl x11-utils
 )
 

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Playing: the game window's frame and caption, the play field (ground line, ship, two rows of aliens,
+# lives caption and five life icons), the ship held at both edges of the window, a missile rising from
+# the ship, an alien shot for 100 points, and the close box during play ending the program cleanly.
+#
+#   play.sh QUORVEX
+source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../game.sh"
+
+open_title "${1:?usage: play.sh QUORVEX}"
+start_game
+opened="$(now_ms)"
+check_fixed_client_area "$game"
+check_centred "$game"
+check_frame "$game" close
+
+# The caption takes the play format at the first tick of the caption timer, a second after the window
+# opened: level 1, score 0, the pass rate.
+wait_for 3 read_caption || fail "the caption never took the play format: \"$(caption_of "$game")\""
+note "caption \"$(caption_of "$game")\" after $(( $(now_ms) - opened )) ms"
+[ "$caption_level" -eq 1 ] && [ "$caption_score" -eq 0 ] || fail "a new game is not at level 1 with score 0"
+
+wait_for 10 in_play || fail "play never started"
+note "play after $(( $(now_ms) - opened )) ms"
+
+# ---- the play field, at the start of play ----
+{ read -r ground; read -r top_row; read -r bottom_row; read -r top_box; read -r bottom_box; read -r between
+  read -r caption_box; read -r caption_pixels; } < <(measure \
+  "count:#ff0000@600x1+0+450" \
+  "count:#ff0000,#ffff00,#0000ff@600x50+0+50" "count:#ff0000,#ffff00,#0000ff@600x50+0+150" \
+  "bbox:#ff0000,#ffff00,#0000ff@600x50+0+50" "bbox:#ff0000,#ffff00,#0000ff@600x50+0+150" \
+  "count:#ff0000,#ffff00,#0000ff@600x50+0+100" \
+  "bbox:#ff00ff" "count:#ff00ff@100x30+10+460")
+[ "$ground" -eq 600 ] || fail "the ground line on row 450 has $ground red pixels, not 600"
+[ "$ship" = "252 0 347 19" ] || fail "the ship is at \"$ship\" (rows from 430), not at 252..347 x 430..449"
+# Five aliens per row, 50 px apart, spanning 450 px; the formation has moved a few px at most.
+for row in "$top_row" "$bottom_row"; do
+  [ "$row" -ge 5000 ] || fail "a row of aliens has only $row coloured pixels"
+done
+for box in "$top_box" "$bottom_box"; do
+  read -r al at ar ab <<<"$box"
+  (( ar - al >= 440 && ar - al <= 450 && al >= 60 && ar <= 540 && at <= 5 && ab >= 45 )) ||
+    fail "a row of aliens spans \"$box\""
+done
+[ "$between" -eq 0 ] || fail "$between alien pixels between the two rows"
+within "$caption_box" 10 460 109 489 || fail "the lives caption is at \"$caption_box\""
+[ "$caption_pixels" -ge 300 ] || fail "the lives caption has only $caption_pixels magenta pixels"
+[ "$lives" -eq 5 ] || fail "$lives life icons, not 5"
+for k in 0 1 2 3 4; do
+  { read -r icon; read -r gap; } < <(measure "count:#ffff00@5x20+$(( 140 + 10 * k ))+465" \
+    "count:#ffff00@5x20+$(( 145 + 10 * k ))+465")
+  [ "$icon" -eq 100 ] && [ "$gap" -eq 0 ] || fail "life icon $(( k + 1 )) is not a 5 x 20 bar at $(( 140 + 10 * k )), 465"
+done
+[ "$(count "#ffff00" "100x30+190+460")" -eq 0 ] || fail "more than five life icons"
+
+# ---- the ship's limits ----
+# Held, an arrow key moves the ship to the window's edge and no further; the ship stays whole. (A bomb
+# may hit the ship on the way: play resumes with the ship centred and the key still held.)
+ship_at() { look && [ "$ship" = "$1 0 $2 19" ]; }
+x xdotool keydown Left
+wait_for 20 ship_at 0 95 || { x xdotool keyup Left; fail "the ship did not reach the left edge: \"$ship\""; }
+sleep 0.2
+look; x xdotool keyup Left
+[ "$ship" = "0 0 95 19" ] || [ "$labels" -ge 300 ] || fail "the ship left the left edge while Left was held: \"$ship\""
+x xdotool keydown Right
+wait_for 20 ship_at 504 599 || { x xdotool keyup Right; fail "the ship did not reach the right edge: \"$ship\""; }
+sleep 0.2
+look; x xdotool keyup Right
+[ "$ship" = "504 0 599 19" ] || [ "$labels" -ge 300 ] || fail "the ship left the right edge while Right was held: \"$ship\""
+
+# ---- a missile ----
+# Space launches a 5 x 20 blue bar from the ship's middle column, rising 10 px per frame.
+missile_rising() {
+  wait_for 10 in_play || return 1
+  local from l t r b column first
+  from="$(left_of "$ship")"
+  x xdotool key space
+  look
+  why="no blue bar above the ship"
+  [ "$missile" != none ] || return 1
+  read -r l t r b <<<"$missile"
+  why="a blue bar at \"$missile\" (rows from 205), the ship at $from"
+  (( r - l == 4 && l == from + 48 )) || return 1
+  column="$l" first="$t"
+  look
+  [ "$missile" != none ] || return 1
+  read -r l t r b <<<"$missile"
+  why="the missile did not rise: from row $(( first + 205 )) to \"$missile\""
+  (( l == column && t < first ))
+}
+tries=0
+until missile_rising; do
+  tries=$(( tries + 1 ))
+  [ "$tries" -lt 10 ] || fail "no missile was seen rising after 10 presses of Space; last: $why"
+  sleep 0.6  # the missile in flight ends before the next press
+done
+note "missile seen rising after $(( tries + 1 )) presses"
+
+# ---- an alien shot ----
+# Under the formation and firing again and again, the ship hits an alien sooner or later: the score
+# goes up by 100 per alien. The ship goes back to the middle first, under the aliens' paths.
+look && steer_to 252
+scored() { read_caption && [ "$caption_score" -gt 0 ]; }
+deadline=$(( $(now_ms) + 60000 ))
+until scored; do
+  [ "$(now_ms)" -lt "$deadline" ] || fail "no alien was shot in 60 s"
+  x xdotool key space
+  sleep 0.1
+done
+(( caption_score % 100 == 0 )) || fail "the score $caption_score is not a multiple of 100"
+[ "$caption_level" -eq 1 ] || fail "the level changed to $caption_level"
+note "score $caption_score after $(( $(now_ms) - opened )) ms"
+
+# ---- closed during play ----
+wait_for 10 in_play || fail "play did not resume"
+close_window "$game"
+wait_for_clean_exit
+echo "PASS: play"

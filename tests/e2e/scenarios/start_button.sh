@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The start button and the way into the game: pressed, the button shows its pressed look (a yellow face
+# with white lettering) for as long as the mouse button is held; released, the title window closes and
+# the game window opens, centred, 600 x 500, with "Get Ready" and "Level 1" in lime on black. Closing the
+# game window with its close box during that first pause ends the program cleanly.
+#
+#   start_button.sh QUORVEX
+source "$(dirname "$0")/../lib.sh"
+
+open_title "${1:?usage: start_button.sh QUORVEX}"
+wait_for 60 button_at_rest || fail "the start button never came to rest at 250, 440"
+
+button="100x35+250+440"
+pressed_look() {
+  snap "$title" || return 1
+  local yellow white
+  { read -r yellow; read -r white; } < <(measure "count:#ffff00@$button" "count:#ffffff@$button")
+  [ "$yellow" -ge 2800 ] && [ "$white" -ge 300 ]
+}
+press_at "$title" 300 457 3  # any mouse button works; this is the right one
+wait_for 10 pressed_look || fail "the pressed button does not look pressed"
+sleep 0.3
+pressed_look || fail "the pressed look went before the release"
+[ "$(bbox "#ffffff")" = "258 449 343 462" ] || fail "the pressed lettering is at $(bbox "#ffffff"), not 258 449 343 462"
+
+release_mouse 3
+opened="$(now_ms)"
+wait_for 10 game_window_opened || fail "releasing the start button did not open the game window"
+x xwininfo -id "$title" >/dev/null 2>&1 && fail "the title window is still there"
+
+# The first second of the game window is the "Get Ready" pause: labels only, no ship yet. Closed
+# straight after one look at it.
+snap "$game" || fail "no screenshot of the game window"
+{ read -r ready; read -r level; read -r lime; read -r others; } < <(measure \
+  "bbox:#00ff00@225x37+188+184" "bbox:#00ff00@225x37+188+244" "count:#00ff00" "count:#ff0000,#ffff00,#0000ff,#ff00ff")
+looked="$(now_ms)"
+note "looked at the game window $(( looked - opened )) ms after the release"
+[ "$others" -eq 0 ] || fail "the game window shows more than the labels ($others coloured pixels): play began too early?"
+[ "$ready" != none ] && [ "$level" != none ] || fail "no \"Get Ready\" and level labels (at $ready and $level)"
+# Both texts are centred on the window's middle column (300; 112 in label coordinates); "Get Ready" is
+# the wider one. No lime outside the two labels.
+read -r rl _ rr _ <<<"$ready"
+read -r ll _ lr _ <<<"$level"
+(( (rl + rr) / 2 >= 108 && (rl + rr) / 2 <= 116 && (ll + lr) / 2 >= 108 && (ll + lr) / 2 <= 116 )) ||
+  fail "the labels are not centred: $ready and $level"
+(( rr - rl > lr - ll )) || fail "the first label is not the wider \"Get Ready\": $ready against $level"
+[ "$(count "#00ff00" "225x97+188+184")" -eq "$lime" ] || fail "lime outside the labels"
+
+close_window "$game"
+wait_for_clean_exit
+echo "PASS: start_button"
