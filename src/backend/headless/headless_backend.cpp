@@ -47,9 +47,9 @@ double HeadlessBackend::secondsSinceMidnight() {
     return std::fmod(timeOfDayBase_ + static_cast<double>(now_) / 1000.0, 86400.0);
 }
 
-rt::WindowId HeadlessBackend::createWindow(const rt::WindowSpec& spec) {
+rt::WindowId HeadlessBackend::createWindow(const rt::WindowSpec& layout) {
     const rt::WindowId id = nextWindow_++;
-    windows_[id] = WindowState{spec.caption, spec.clientWidth, spec.clientHeight};
+    windows_[id] = WindowState{layout.caption, layout.clientWidth, layout.clientHeight};
     return id;
 }
 

@@ -71,7 +71,7 @@ public:
     std::uint64_t monotonicMs() override { return now_; }
     std::uint32_t tickCount() override { return static_cast<std::uint32_t>(tickBase_ + now_); }
     double secondsSinceMidnight() override;
-    rt::WindowId createWindow(const rt::WindowSpec& spec) override;
+    rt::WindowId createWindow(const rt::WindowSpec& layout) override;
     void showWindow(rt::WindowId id) override;
     void destroyWindow(rt::WindowId id) override;
     void setCaption(rt::WindowId id, const std::string& caption) override;

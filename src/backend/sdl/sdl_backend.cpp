@@ -135,10 +135,10 @@ SDL_Window* SdlBackend::windowOf(rt::WindowId id) const {
     return it == windows_.end() ? nullptr : it->second;
 }
 
-rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& spec) {
+rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
     // Not resizable; centred when it is first shown.
-    SDL_Window* window = SDL_CreateWindow(spec.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          spec.clientWidth, spec.clientHeight, SDL_WINDOW_HIDDEN);
+    SDL_Window* window = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          layout.clientWidth, layout.clientHeight, SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         std::fprintf(stderr, "quorvex: cannot create a window: %s\n", SDL_GetError());
         return 0;

@@ -36,7 +36,7 @@ public:
     std::uint32_t tickCount() override;
     double secondsSinceMidnight() override;
 
-    rt::WindowId createWindow(const rt::WindowSpec& spec) override;
+    rt::WindowId createWindow(const rt::WindowSpec& layout) override;
     void showWindow(rt::WindowId id) override;
     void destroyWindow(rt::WindowId id) override;
     void setCaption(rt::WindowId id, const std::string& caption) override;

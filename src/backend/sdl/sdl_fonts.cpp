@@ -51,10 +51,10 @@ bool sameFace(std::string_view a, std::string_view b) {
 
 // The faces the system names, by metric-compatible stand-ins so that text wraps where it was laid out
 // to wrap; a generic family after each, for machines without them.
-std::pair<std::string, const char*> familiesFor(const rt::FontSpec& spec) {
-    if (sameFace(spec.face, "MS Sans Serif")) return {"Liberation Sans", "sans-serif"};
-    if (sameFace(spec.face, "Courier New")) return {"Liberation Mono", "monospace"};
-    return {spec.face, "sans-serif"};
+std::pair<std::string, const char*> familiesFor(const rt::FontSpec& wanted) {
+    if (sameFace(wanted.face, "MS Sans Serif")) return {"Liberation Sans", "sans-serif"};
+    if (sameFace(wanted.face, "Courier New")) return {"Liberation Mono", "monospace"};
+    return {wanted.face, "sans-serif"};
 }
 
 constexpr std::size_t kMaxCached = 256;  // entries per cache; it starts afresh when full
@@ -112,13 +112,13 @@ FontCache::~FontCache() {
     if (config_ != nullptr) FcConfigDestroy(config_);
 }
 
-std::string FontCache::findFile(const rt::FontSpec& spec, int& index, bool& boldFace) const {
+std::string FontCache::findFile(const rt::FontSpec& wanted, int& index, bool& boldFace) const {
     if (config_ == nullptr) return {};
-    const auto [family, generic] = familiesFor(spec);
+    const auto [family, generic] = familiesFor(wanted);
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
-    FcPatternAddInteger(pattern, FC_WEIGHT, spec.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_WEIGHT, wanted.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(config_, pattern, FcMatchPattern);
@@ -140,16 +140,16 @@ std::string FontCache::findFile(const rt::FontSpec& spec, int& index, bool& bold
     return file;
 }
 
-TTF_Font* FontCache::open(const rt::FontSpec& spec) {
-    const auto key = std::make_tuple(spec.face, spec.pointSize, spec.bold);
+TTF_Font* FontCache::open(const rt::FontSpec& wanted) {
+    const auto key = std::make_tuple(wanted.face, wanted.pointSize, wanted.bold);
     if (const auto it = fonts_.find(key); it != fonts_.end()) return it->second;
     int index = 0;
     bool boldFace = false;
-    const std::string file = findFile(spec, index, boldFace);
+    const std::string file = findFile(wanted, index, boldFace);
     TTF_Font* font = nullptr;
-    if (!file.empty()) font = TTF_OpenFontIndexDPI(file.c_str(), std::max(1, spec.pointSize), index, 96, 96);
+    if (!file.empty()) font = TTF_OpenFontIndexDPI(file.c_str(), std::max(1, wanted.pointSize), index, 96, 96);
     // A bold face asked for and only a regular one installed: embolden it.
-    if (font != nullptr && spec.bold && !boldFace) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+    if (font != nullptr && wanted.bold && !boldFace) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
     fonts_.emplace(key, font);  // a failure is remembered too, so it is not looked up on every frame
     return font;
 }

@@ -41,9 +41,9 @@ public:
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    // The installed face that stands for `spec`, at its size in pixels. Opened once and kept.
+    // The installed face that stands for `wanted`, at its size in pixels. Opened once and kept.
     // Null only when no usable font is installed at all.
-    TTF_Font* open(const rt::FontSpec& spec);
+    TTF_Font* open(const rt::FontSpec& wanted);
 
     // Width of one line of text in pixels (0 without a font).
     int textWidth(TTF_Font* font, std::string_view text);
@@ -54,7 +54,7 @@ public:
                   Align align);
 
 private:
-    std::string findFile(const rt::FontSpec& spec, int& index, bool& boldFace) const;
+    std::string findFile(const rt::FontSpec& wanted, int& index, bool& boldFace) const;
     const SDL_Surface* renderLine(TTF_Font* font, const std::string& line);
 
     FcConfig* config_ = nullptr;
