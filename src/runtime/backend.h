@@ -69,7 +69,7 @@ public:
     virtual double secondsSinceMidnight() = 0;
 
     // Windows are created hidden, fixed-size, with the program icon and a close box.
-    virtual WindowId createWindow(const WindowSpec& spec) = 0;
+    virtual WindowId createWindow(const WindowSpec& layout) = 0;
     virtual void showWindow(WindowId id) = 0;
     virtual void destroyWindow(WindowId id) = 0;
     virtual void setCaption(WindowId id, const std::string& caption) = 0;
