@@ -13,6 +13,7 @@
 #include "backend/sdl/sdl_present.h"
 #include "backend/sdl/sdl_question.h"
 #include "backend/sdl/sdl_window_frame.h"
+#include "backend/sdl/sdl_x11_errors.h"
 
 namespace sdl {
 
@@ -89,6 +90,7 @@ SdlBackend::SdlBackend() {
     // A click on an inactive window both activates it and counts as a click.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    tolerateLateWakeups();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) throw StartError(SDL_GetError());
     if (TTF_Init() != 0) {
         const std::string reason = TTF_GetError();
