@@ -59,10 +59,8 @@ hold() {
   x xdotool keyup "$1"
 }
 
-# steer_to LEFT [WITHIN_MS]: moves the ship about to that left edge, in one press (the ship goes 5 px
-# per frame, a frame every 11 ms or more); close enough is within 15 px. Uses the last look. With
-# WITHIN_MS, only a press that ends well within that time is made: a key still held when a pause
-# or the question begins would have its release go elsewhere, and the game would keep the key as held.
+# steer_to LEFT: moves the ship about to that left edge, in one press of at most 0.7 s (the ship goes
+# 5 px per frame, a frame every 11 ms or more); close enough is within 15 px. Uses the last look.
 steer_to() {
   [ "$ship" != none ] || return 0
   local from distance key ms
@@ -73,25 +71,16 @@ steer_to() {
   (( distance > 15 )) || return 0
   ms=$(( distance * 1000 / 450 ))
   (( ms > 700 )) && ms=700  # the next look steers on
-  [ -n "${2:-}" ] && (( ms + 150 > $2 )) && return 0
   hold "$key" "$(awk -v ms="$ms" 'BEGIN { printf "%.3f", ms / 1000 }')"
 }
 
-# chase_bomb [CAREFUL]: puts the ship under the falling bomb (a bomb hits when its left edge lies over
-# the ship, 0..96 px from the ship's left edge). CAREFUL (yes) moves only if the key is released before
-# the bomb comes down (it falls 7 px per frame): for the last life, whose loss opens the question. Uses
-# the last look; false when no bomb is falling.
+# chase_bomb: puts the ship under the falling bomb (a bomb hits when its left edge lies over the ship,
+# 0..96 px from the ship's left edge). Uses the last look; false when no bomb is falling.
 chase_bomb() {
   [ "$bomb" != none ] || return 1
-  local target l t r b
-  read -r l t r b <<<"$bomb"
-  target=$(( l - 43 ))
+  local target
+  target=$(( $(left_of "$bomb") - 43 ))
   (( target < 0 )) && target=0
   (( target > 504 )) && target=504
-  if [ "${1:-}" = yes ]; then
-    # Rows from 100 down to the ship's top (430), 11 ms per frame at the least.
-    steer_to "$target" $(( (330 - b) / 7 * 11 ))
-  else
-    steer_to "$target"
-  fi
+  steer_to "$target"
 }

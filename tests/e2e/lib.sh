@@ -68,16 +68,31 @@ wait_for() {
 
 # ---- the display ----
 
-# The private display: Xvfb picks a free number and writes it once it accepts clients.
+# The private display: Xvfb picks a free number and writes it once it accepts clients. Now and then,
+# with other servers starting and stopping beside it, the window manager cannot connect: the pair is
+# then started again, up to three times.
 start_display() {
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  wait_for 15 test -s "$work/display" || fail "Xvfb did not start"
-  display=":$(head -n 1 "$work/display")"
-  DISPLAY="$display" openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  openbox_pid=$!
-  wait_for 15 x wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start"
+  local attempt
+  for attempt in 1 2 3; do
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    wait_for 15 test -s "$work/display" || fail "Xvfb did not start"
+    display=":$(head -n 1 "$work/display")"
+    DISPLAY="$display" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    openbox_pid=$!
+    wait_for 15 window_manager_up_or_gone || true
+    x wmctrl -m >/dev/null 2>&1 && return 0
+    note "the window manager did not start on $display (attempt $attempt): $(tail -n 1 "$work/openbox.log")"
+    kill "$openbox_pid" "$xvfb_pid" 2>/dev/null || true
+    wait "$openbox_pid" "$xvfb_pid" 2>/dev/null || true
+    openbox_pid="" xvfb_pid=""
+  done
+  fail "the window manager did not start"
 }
+
+# The window manager has announced itself, or has given up.
+window_manager_up_or_gone() { x wmctrl -m >/dev/null 2>&1 || ! kill -0 "$openbox_pid" 2>/dev/null; }
 
 # DISPLAY is given to each X command rather than exported, so that this shell and its helpers are not
 # counted among the processes on the display at the end.

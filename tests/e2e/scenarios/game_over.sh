@@ -12,8 +12,7 @@ open_title "${1:?usage: game_over.sh QUORVEX}"
 start_game
 wait_for 10 in_play || fail "play never started"
 
-# lose_all_lives SHOOT: plays until the question opens, following every bomb (on the last life only
-# with moves that end before the bomb lands, so that no arrow key is held when the question opens).
+# lose_all_lives SHOOT: plays until the question opens, following every bomb.
 # With SHOOT yes it first stays where play puts it, under the middle column of aliens, and fires until an
 # alien is shot, while more than three lives are left: the missile is idle when the question opens,
 # since three more plays of at least 32 frames each follow (a missile flies for 45 frames).
@@ -33,7 +32,7 @@ lose_all_lives() {
       x xdotool key space  # ignored while a missile is in flight
       continue
     fi
-    chase_bomb "$([ "$lives" -le 1 ] && echo yes)" || true
+    chase_bomb || true
   done
   dialog="$(dialog_window)"
   note "the question opened after $(( $(now_ms) - started )) ms"
@@ -71,8 +70,8 @@ program_running || fail "the program ended when its windows were closed behind t
 has_dialog || fail "the question went away without an answer"
 x xwininfo -id "$game" >/dev/null 2>&1 || fail "the game window was closed behind the question"
 # ...and takes no keys. A Space given to the game window now would launch a missile from the ship when
-# play resumes: none may show. (SDL moves its keyboard focus a moment after the window system does,
-# hence the pause before the key; the question's unchanged picture shows that the key did not go to it.)
+# play resumes: none may show. (The short wait lets the program see the change of focus before the key;
+# the question's unchanged picture shows that the key did not go to it.)
 snap "$dialog" "$work/question-before.png" || fail "no screenshot of the question"
 x xdotool windowfocus --sync "$game" || fail "could not give the game window the keyboard"
 [ "$(x xdotool getwindowfocus)" = "$game" ] || fail "the game window did not get the keyboard"
@@ -102,6 +101,9 @@ wait_for 5 no_dialog || fail "the key y did not answer the question"
 program_running || fail "the program ended on Yes"
 paused || fail "no \"Get Ready\" pause after Yes"
 [ "$(count "#00ff00" "$LEVEL_LABEL")" -ge 100 ] || fail "no level label after Yes"
+# An arrow held when the question opened is still held for the game (its release went to the
+# question): a press and release of each, taken as usual during the pause, lets them go.
+x xdotool windowactivate --sync "$game" key Left Right
 # The first half second of play, as fast as screenshots come, examined afterwards: the ship at its
 # place, five lives, and no missile (it would cross the rows under the aliens in about 250 ms).
 wait_for 3 caption_ticked || fail "the ready timer's tick did not come"
