@@ -57,16 +57,20 @@ done
 # Held, an arrow key moves the ship to the window's edge and no further; the ship stays whole. (A bomb
 # may hit the ship on the way: play resumes with the ship centred and the key still held.)
 ship_at() { look && [ "$ship" = "$1 0 $2 19" ]; }
-x xdotool keydown Left
-wait_for 20 ship_at 0 95 || { x xdotool keyup Left; fail "the ship did not reach the left edge: \"$ship\""; }
-sleep 0.2
-look; x xdotool keyup Left
-[ "$ship" = "0 0 95 19" ] || [ "$labels" -ge 300 ] || fail "the ship left the left edge while Left was held: \"$ship\""
-x xdotool keydown Right
-wait_for 20 ship_at 504 599 || { x xdotool keyup Right; fail "the ship did not reach the right edge: \"$ship\""; }
-sleep 0.2
-look; x xdotool keyup Right
-[ "$ship" = "504 0 599 19" ] || [ "$labels" -ge 300 ] || fail "the ship left the right edge while Right was held: \"$ship\""
+# hold_to_edge KEY LEFT RIGHT
+hold_to_edge() {
+  x xdotool keydown "$1"
+  wait_for 20 ship_at "$2" "$3" || { x xdotool keyup "$1"; fail "the ship did not reach $2..$3 with $1 held: \"$ship\""; }
+  local lives_there="$lives"
+  sleep 0.2
+  look
+  x xdotool keyup "$1"
+  # Unless a bomb took a life meanwhile, the ship is still there.
+  [ "$ship" = "$2 0 $3 19" ] || [ "$lives" -ne "$lives_there" ] ||
+    fail "the ship left $2..$3 while $1 was held: \"$ship\""
+}
+hold_to_edge Left 0 95
+hold_to_edge Right 504 599
 
 # ---- a missile ----
 # Space launches a 5 x 20 blue bar from the ship's middle column, rising 10 px per frame.
