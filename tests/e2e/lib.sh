@@ -175,14 +175,14 @@ wait_for_clean_exit() {
 # snap WINDOW [FILE]: a screenshot of the window's client area, to $shot unless FILE is given.
 snap() { x import -window "$1" "${2:-$shot}" 2>/dev/null; }
 
-# measure SPEC...: measures the last screenshot, one line per SPEC, in one run of ImageMagick.
+# measure CHECK...: measures the last screenshot, one line per CHECK, in one run of ImageMagick.
 #   count:COLOURS[@REGION]  how many pixels have about one of the COLOURS (comma-separated)
 #   bbox:COLOURS[@REGION]   "LEFT TOP RIGHT BOTTOM" of those pixels in the region's coordinates
 #                           (inclusive), or "none"
 measure() {
-  local args=("$shot" -alpha off) spec kind rest colours region c
-  for spec in "$@"; do
-    kind="${spec%%:*}" rest="${spec#*:}" region=""
+  local args=("$shot" -alpha off) check kind rest colours region c
+  for check in "$@"; do
+    kind="${check%%:*}" rest="${check#*:}" region=""
     colours="${rest%@*}"
     [[ "$rest" == *@* ]] && region="${rest#*@}"
     args+=('(' +clone)
