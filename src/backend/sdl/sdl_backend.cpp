@@ -91,7 +91,21 @@ SdlBackend::SdlBackend() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     tolerateLateWakeups();
+#if defined(__unix__) && !defined(__APPLE__)
+    if (SDL_getenv("DISPLAY") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr &&
+        SDL_getenv("SDL_VIDEODRIVER") == nullptr)
+        throw StartError("no display (DISPLAY is not set)");
+#endif
     if (SDL_Init(SDL_INIT_VIDEO) != 0) throw StartError(SDL_GetError());
+    // Without a display SDL falls back to a driver that shows nothing, and the game would run on
+    // unseen. Such a driver is used only when asked for by name (the back-end's own tests do).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
+        SDL_Quit();
+        throw StartError("no display (is DISPLAY set?)");
+    }
     if (TTF_Init() != 0) {
         const std::string reason = TTF_GetError();
         SDL_Quit();
