@@ -45,7 +45,8 @@ void FrmMain::Form_Load() {
     while (bIntro && isLoaded()) {
         lngTickNow = GetTickCount();
         // Paced like the game loop, on the wrapping counter (see GameLoop).
-        if (TicksSince(lngTickNow, lngTickLast) > 10) {
+        if (noFrameYet_ || TicksSince(lngTickNow, lngTickLast) > 10) {
+            noFrameYet_ = false;
             if (bSlideButton) {
                 if (!picCont.Visible()) picCont.setVisible(true);
                 picCont.setLeft(lngContX);

@@ -39,6 +39,10 @@ public:
 
     // The six lines of the welcome text, joined by carriage returns.
     static std::string WelcomeText();
+
+private:
+    // The first pass draws at once whatever the counter reads (as the game loop's does).
+    bool noFrameYet_ = true;
 };
 
 }  // namespace quorvex

@@ -1,0 +1,185 @@
+// The title window driven headless: the three phases of the introduction frame by frame, its pacing
+// on a tick counter that reads negative or wraps, and the ways the title window can end.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "backend/headless/headless_backend.h"
+#include "game/frmGame.h"
+#include "runtime/runtime.h"
+#include "startup/frmGraphics.h"
+#include "startup/modVariable.h"
+#include "startup/program.h"
+#include "title/frmMain.h"
+
+namespace {
+
+using namespace quorvex;
+
+struct Phases {
+    int banner = 0, typewriter = 0, button = 0;
+    std::vector<std::int64_t> buttonLefts;
+};
+
+class TitleTest : public ::testing::Test {
+protected:
+    headless::HeadlessBackend backend;
+    rt::Runtime runtime{backend};
+    Program program{runtime};
+    Phases phases;
+    // Runs at the end of every pass of the intro (and later of any loop) with the title window.
+    std::function<void(FrmMain&)> each;
+
+    // Counts the frames of each phase by watching the fields a frame changes.
+    void watchPhases() {
+        backend.onPump = [this] {
+            // The intro takes about 9,000 passes here; far more means it no longer paces.
+            if (backend.pumps() > 200'000) throw std::runtime_error("the intro does not come to an end");
+            if (!program.hasTitle()) return;
+            FrmMain& t = program.title();
+            if (t.lngTickLast.wide() != last_) {
+                // A frame was drawn in this pass: it belongs to the phase the pass started in.
+                last_ = t.lngTickLast.wide();
+                if (phase_ == 2) {
+                    ++phases.button;
+                    phases.buttonLefts.push_back(t.picCont.Left().wide());
+                } else if (phase_ == 1) {
+                    ++phases.typewriter;
+                } else {
+                    ++phases.banner;
+                }
+            }
+            phase_ = t.bSlideButton ? 2 : t.bTyping ? 1 : 0;
+            if (each) each(t);
+        };
+    }
+
+    void closeTitleWhenIntroEnds() {
+        each = [this](FrmMain& t) {
+            if (t.isLoaded() && !t.bIntro) backend.close(t.window());
+        };
+    }
+
+    std::int64_t last_ = INT64_MIN;  // the first pass always draws: its reading differs from this
+    int phase_ = 0;  // 0 banner, 1 typewriter, 2 button
+};
+
+TEST_F(TitleTest, IntroRunsItsThreePhasesFrameByFrame) {
+    watchPhases();
+    closeTitleWhenIntroEnds();
+    EXPECT_EQ(runtime.run(Main), 0);
+
+    FrmMain& t = program.title();
+    const int length = static_cast<int>(FrmMain::WelcomeText().size());
+    EXPECT_EQ(t.intMsgLen, length);
+    EXPECT_EQ(phases.banner, 216);              // top edges -200 .. 15
+    EXPECT_EQ(phases.typewriter, length + 2);   // the last two append nothing
+    EXPECT_EQ(phases.button, 35);
+    ASSERT_EQ(phases.buttonLefts.size(), 35u);
+    EXPECT_EQ(phases.buttonLefts.front(), -100);
+    EXPECT_EQ(phases.buttonLefts[33], 230);
+    EXPECT_EQ(phases.buttonLefts.back(), 250);  // comes to rest centred
+    EXPECT_EQ(t.lblMessage.Caption(), FrmMain::WelcomeText());
+    EXPECT_EQ(t.lngTitleY, 16);
+
+    // The banner was redrawn at top edge 16 in the button phase and never cleared.
+    const rt::Surface& banner = program.graphics().picTitle.image();
+    for (int y = 0; y < banner.height; ++y)
+        for (int x = 0; x < banner.width; x += 7)
+            ASSERT_EQ(t.image().at(50 + x, 16 + y), banner.at(x, y)) << x << "," << y;
+}
+
+// The tick counter as a signed 32-bit value: negative from the start, or passing its wrap from
+// 2,147,483,647 to -2,147,483,648 during the intro. Pacing is the same as anywhere else.
+class TitleTickTest : public TitleTest, public ::testing::WithParamInterface<std::uint32_t> {};
+
+TEST_P(TitleTickTest, IntroPacesTheSameWhateverTheCounterReads) {
+    backend.setTickBase(GetParam());
+    watchPhases();
+    closeTitleWhenIntroEnds();
+    EXPECT_EQ(runtime.run(Main), 0);
+    EXPECT_TRUE(backend.errors().empty());
+    EXPECT_EQ(phases.banner, 216);
+    EXPECT_EQ(phases.typewriter, static_cast<int>(FrmMain::WelcomeText().size()) + 2);
+    EXPECT_EQ(phases.button, 35);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counter, TitleTickTest,
+                         ::testing::Values(0x80000000u + 5000u,   // negative throughout
+                                           0x7FFFFFFFu - 3000u,   // wraps during the typewriter
+                                           0xFFFFFFFFu - 1000u,   // passes zero during the intro
+                                           0u, 10u));             // 0 to 10 at the first pass
+
+TEST_F(TitleTest, PressShowsThePressedPictureUntilTheRelease) {
+    bool pressed = false, sawPressed = false;
+    watchPhases();
+    each = [&](FrmMain& t) {
+        if (program.hasGame() && program.game().isLoaded()) {
+            backend.close(program.game().window());  // the game opened: end the run
+            return;
+        }
+        if (!t.isLoaded() || t.bIntro) return;
+        if (!pressed) {
+            backend.mouseDown(t.window(), 300, 457, 2);  // any button
+            pressed = true;
+        } else if (t.picCont.picture() == program.graphics().picContClick.picture()) {
+            sawPressed = true;
+            backend.mouseUp(t.window(), 5, 5, 2);  // the press captured the mouse: released anywhere
+        }
+    };
+    EXPECT_EQ(runtime.run(Main), 0);
+    EXPECT_TRUE(sawPressed);
+    EXPECT_FALSE(program.title().isLoaded());
+    EXPECT_EQ(program.title().picCont.picture(), program.graphics().picCont.picture());
+    ASSERT_TRUE(program.hasGame());
+    EXPECT_EQ(program.game().lblLevel.Caption(), "Level 1");
+}
+
+TEST_F(TitleTest, ReleaseWhileTheButtonStillSlidesStartsTheGameAndEndsTheIntro) {
+    watchPhases();
+    bool released = false;
+    each = [&](FrmMain& t) {
+        if (released || !t.isLoaded() || !t.bSlideButton || t.picCont.Left() != -40) return;
+        backend.mouseDown(t.window(), -40 + 50, 457);
+        backend.mouseUp(t.window(), -40 + 50, 457);
+        released = true;
+    };
+    int passesAfter = 0;
+    runtime.run([&] {
+        Main();  // returns once the intro has stopped
+        EXPECT_TRUE(released);
+        FrmMain& t = program.title();
+        EXPECT_FALSE(t.isLoaded());        // not brought back by the rest of the intro
+        EXPECT_EQ(t.lngContX, -30);        // the intro stopped right after the release
+        EXPECT_TRUE(t.bIntro);
+        ASSERT_TRUE(program.game().isLoaded());
+        backend.onPump = [&] {
+            if (++passesAfter == 5) backend.close(program.game().window());
+        };
+    });
+    EXPECT_EQ(program.game().Caption().rfind("Quorvex - By Delmoro", 0), 0u);
+}
+
+TEST_F(TitleTest, CloseBoxDuringTheIntroEndsTheProgram) {
+    watchPhases();
+    each = [&](FrmMain& t) {
+        if (t.isLoaded() && t.intCharPos == 20) backend.close(t.window());
+    };
+    EXPECT_EQ(runtime.run(Main), 0);  // nothing left loaded: the hidden sprite window went too
+    EXPECT_FALSE(program.graphics().isLoaded());
+    EXPECT_FALSE(program.hasGame());
+    EXPECT_EQ(phases.button, 0);
+}
+
+TEST_F(TitleTest, CloseBoxAfterTheIntroEndsTheProgram) {
+    watchPhases();
+    closeTitleWhenIntroEnds();
+    EXPECT_EQ(runtime.run(Main), 0);
+    EXPECT_FALSE(program.graphics().isLoaded());
+    EXPECT_FALSE(program.hasGame());
+}
+
+}  // namespace
