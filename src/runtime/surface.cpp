@@ -1,8 +1,30 @@
 #include "runtime/surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace rt {
+
+// Clearing a form's image is the largest single cost of a game frame (1.2 MB for 600 x 500). A
+// plain element loop is store-bound at 16 bytes a step; filling one stretch and then doubling it
+// with memcpy lets the library's widest copy do the rest, at about the speed of memset.
+void Surface::fill(Pixel p) {
+    const std::size_t n = pixels.size();
+    if (n == 0) return;
+    Pixel* const data = pixels.data();
+    const auto byte = static_cast<unsigned char>(p & 0xFF);
+    if (p == byte * 0x01010101u) {  // black and white: every byte alike
+        std::memset(data, byte, n * sizeof(Pixel));
+        return;
+    }
+    const std::size_t seed = std::min<std::size_t>(n, 256);
+    std::fill_n(data, seed, p);
+    for (std::size_t done = seed; done < n;) {
+        const std::size_t chunk = std::min(done, n - done);
+        std::memcpy(data + done, data, chunk * sizeof(Pixel));
+        done += chunk;
+    }
+}
 
 Handle SurfaceTable::add(Surface* surface) {
     const Handle h = next_;

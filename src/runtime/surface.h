@@ -41,7 +41,7 @@ struct Surface {
 
     const Pixel& at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
     Pixel& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
-    void fill(Pixel p) { pixels.assign(pixels.size(), p); }
+    void fill(Pixel p);
 };
 
 using Handle = std::int32_t;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -197,3 +198,21 @@ TEST(SurfaceTable, RemovedHandleStaysInvalidAndIsNeverReused) {
 }
 
 }  // namespace
+
+// Filling takes a memset path for colours whose bytes are alike and a doubling copy for the rest;
+// every size must come out whole, including ones that are not a multiple of the first stretch.
+TEST(SurfaceFill, EveryPixelTakesTheColourWhateverTheSize) {
+    const rt::Pixel colours[] = {rt::colour::black, rt::colour::white, rt::colour::olive, rt::rgb(1, 2, 3)};
+    const std::pair<int, int> sizes[] = {{1, 1}, {7, 3}, {16, 16}, {257, 1}, {600, 500}, {513, 3}};
+    for (const auto& [w, h] : sizes) {
+        for (const rt::Pixel c : colours) {
+            rt::Surface s(w, h, rt::rgb(9, 9, 9));
+            s.fill(c);
+            const auto wrong = std::count_if(s.pixels.begin(), s.pixels.end(), [&](rt::Pixel p) { return p != c; });
+            EXPECT_EQ(wrong, 0) << w << "x" << h << " colour " << std::hex << c;
+        }
+    }
+    rt::Surface empty;
+    empty.fill(rt::colour::red);  // no pixels: nothing to do, nothing touched
+    EXPECT_TRUE(empty.pixels.empty());
+}
