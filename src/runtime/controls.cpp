@@ -21,35 +21,37 @@ void Label::reset() {
     visible_ = layout_.visible;
 }
 
+void Label::invalidateArea() const { owner_.invalidate({layout_.left, layout_.top, layout_.width, layout_.height}); }
+
 void Label::setCaption(const std::string& text) {
     if (text == caption_) return;
     caption_ = text;
-    if (visible_) owner_.invalidate();
+    if (visible_) invalidateArea();
 }
 
 void Label::setVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
-    owner_.invalidate();
+    invalidateArea();
 }
 
-void Label::compose(Surface& screen, Backend& backend) const {
+void Label::compose(Surface& target, Backend& backend, int dx, int dy) const {
     if (!visible_) return;
-    const int x0 = std::max(0, layout_.left), y0 = std::max(0, layout_.top);
-    const int x1 = std::min(screen.width, layout_.left + layout_.width);
-    const int y1 = std::min(screen.height, layout_.top + layout_.height);
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) screen.at(x, y) = layout_.back;
+    const Rect box = Rect::clipped(std::int64_t{layout_.left} + dx, std::int64_t{layout_.top} + dy, layout_.width,
+                                   layout_.height, target.width, target.height);
+    if (box.empty()) return;
+    for (int y = box.top; y < box.top + box.height; ++y)
+        std::fill_n(&target.at(box.left, y), box.width, layout_.back);
     if (caption_.empty()) return;
     LabelText text;
-    text.left = layout_.left;
-    text.top = layout_.top;
+    text.left = layout_.left + dx;
+    text.top = layout_.top + dy;
     text.width = layout_.width;
     text.height = layout_.height;
     text.text = caption_;
     text.fore = layout_.fore;
     text.font = layout_.font;
-    backend.drawLabelText(screen, text);
+    backend.drawLabelText(target, text);
 }
 
 // ---- PictureBox ----
@@ -85,22 +87,31 @@ void PictureBox::detach() {
     handle_ = 0;
 }
 
+void PictureBox::invalidateArea() const {
+    const Rect area = Rect::clipped(left_.wide(), top_.wide(), image_.width, image_.height, static_cast<int>(owner_.ScaleWidth()),
+                                    static_cast<int>(owner_.ScaleHeight()));
+    owner_.invalidate(area);
+}
+
+// Each change repaints where the picture was and where it is now.
 void PictureBox::setLeft(Long left) {
     if (left == left_) return;
+    if (visible_) invalidateArea();
     left_ = left;
-    if (visible_) owner_.invalidate();
+    if (visible_) invalidateArea();
 }
 
 void PictureBox::setVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
-    owner_.invalidate();
+    invalidateArea();
 }
 
 void PictureBox::setPicture(const Picture& picture) {
+    if (visible_) invalidateArea();
     picture_ = picture;
     image_ = picture_ ? *picture_ : Surface();
-    if (visible_) owner_.invalidate();
+    if (visible_) invalidateArea();
 }
 
 bool PictureBox::contains(int x, int y) const {
@@ -108,9 +119,12 @@ bool PictureBox::contains(int x, int y) const {
     return x >= l && y >= t && x < l + image_.width && y < t + image_.height;
 }
 
-void PictureBox::compose(Surface& screen) const {
+void PictureBox::compose(Surface& target, int dx, int dy) const {
     if (!visible_ || image_.width == 0) return;
-    blit(screen, left_.value(), top_.value(), image_.width, image_.height, image_, 0, 0, SRCCOPY);
+    const std::int64_t x = left_.wide() + dx, y = top_.wide() + dy;
+    // Far off the target: nothing to draw, and no coordinate to squeeze into an int.
+    if (x >= target.width || y >= target.height || x + image_.width <= 0 || y + image_.height <= 0) return;
+    blit(target, static_cast<int>(x), static_cast<int>(y), image_.width, image_.height, image_, 0, 0, SRCCOPY);
 }
 
 // ---- Timer ----

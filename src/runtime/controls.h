@@ -2,7 +2,8 @@
 //
 // Each control belongs to one form and starts, every time that form loads, from its stored layout.
 // A change that alters what the window shows (a label's text or visibility, a picture moved or
-// replaced) marks the form for recomposition; drawing on a picture's surface does not.
+// replaced) marks the control's rectangle of the form for repainting; drawing on a picture's surface
+// does not.
 #pragma once
 
 #include <cstdint>
@@ -45,9 +46,12 @@ public:
 
     const LabelLayout& layout() const { return layout_; }
     void reset();  // back to the stored layout (on load)
-    void compose(Surface& screen, Backend& backend) const;
+    // Draws the label on `target`, shifted by (dx, dy): target pixel = client pixel + (dx, dy).
+    void compose(Surface& target, Backend& backend, int dx, int dy) const;
 
 private:
+    void invalidateArea() const;
+
     Form& owner_;
     LabelLayout layout_;
     std::string caption_;
@@ -91,9 +95,11 @@ public:
     void reset();   // back to the stored layout (on load)
     void attach();  // register the surface (on load)
     void detach();  // unregister the surface (on unload)
-    void compose(Surface& screen) const;
+    void compose(Surface& target, int dx, int dy) const;  // shifted as a label's
 
 private:
+    void invalidateArea() const;
+
     Form& owner_;
     PictureLayout layout_;
     Picture picture_;

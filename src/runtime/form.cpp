@@ -37,7 +37,7 @@ void Form::Load() {
     }
     handle_ = runtime_.surfaces().add(&image_);
     loaded_ = true;
-    dirty_ = true;
+    invalidate();
     Form_Load();
 }
 
@@ -78,7 +78,7 @@ void Form::destroyWindow() {
 void Form::Cls() {
     if (!loaded_) return;
     image_.fill(layout_.back);
-    dirty_ = true;
+    invalidate();
 }
 
 void Form::Refresh() {
@@ -96,17 +96,50 @@ PictureBox* Form::pictureAt(int x, int y) const {
     return nullptr;
 }
 
-void Form::compose() {
-    screen_.pixels = image_.pixels;
+void Form::invalidate(const Rect& part) {
+    if (wholeDirty_) return;
+    const Rect r = Rect::clipped(part.left, part.top, part.width, part.height, layout_.clientWidth, layout_.clientHeight);
+    if (r.empty()) return;
+    // Past a handful of parts, one repaint of the whole window costs less than keeping count.
+    constexpr std::size_t kMaxParts = 8;
+    if (dirtyParts_.size() == kMaxParts) {
+        invalidate();
+        return;
+    }
+    dirtyParts_.push_back(r);
+}
+
+void Form::compose(Surface& target, int x0, int y0) const {
+    if (x0 == 0 && y0 == 0 && target.width == image_.width && target.height == image_.height)
+        target.pixels = image_.pixels;
+    else
+        blit(target, 0, 0, target.width, target.height, image_, x0, y0, SRCCOPY);
     // Labels are drawn on the image; picture controls are windows of their own, above both.
-    for (const Label* label : labels_) label->compose(screen_, runtime_.backend());
-    for (const PictureBox* picture : pictures_) picture->compose(screen_);
+    for (const Label* label : labels_) label->compose(target, runtime_.backend(), -x0, -y0);
+    for (const PictureBox* picture : pictures_) picture->compose(target, -x0, -y0);
 }
 
 void Form::present() {
-    dirty_ = false;
+    wholeDirty_ = false;
+    dirtyParts_.clear();
     if (!loaded_ || window_ == 0) return;
-    compose();
+    compose(screen_, 0, 0);
+    runtime_.backend().present(window_, screen_);
+}
+
+void Form::repaint() {
+    if (wholeDirty_) {
+        present();
+        return;
+    }
+    const std::vector<Rect> parts = std::move(dirtyParts_);
+    dirtyParts_.clear();
+    if (!loaded_ || window_ == 0 || parts.empty()) return;
+    for (const Rect& part : parts) {
+        Surface piece(part.width, part.height);
+        compose(piece, part.left, part.top);
+        blit(screen_, part.left, part.top, part.width, part.height, piece, 0, 0, SRCCOPY);
+    }
     runtime_.backend().present(window_, screen_);
 }
 

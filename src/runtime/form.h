@@ -2,8 +2,10 @@
 //
 // A form has a persistent image of its client area: everything drawn on it (blits to its drawing
 // surface, clearing) goes into that image, and the screen shows the image with the visible pictures
-// and labels on top. Clearing fills the image and marks the form for recomposition; a blit marks
-// nothing; Refresh shows the image at once.
+// and labels on top. Clearing fills the image and marks the whole window for repainting; a blit marks
+// nothing; Refresh shows the image at once. A control that changes marks only its own rectangle, so
+// a repaint brings just that part of the screen up to date: blits elsewhere stay unseen until a
+// refresh or a clear.
 //
 // Forms load on their first Show (their load handler runs inside it), and unload through Unload or
 // the close box (their unload handler runs first). While unloaded, a form keeps its fields but has no
@@ -76,9 +78,11 @@ public:
     const Surface& screen() const { return screen_; }  // the image as last composed
     WindowId window() const { return window_; }
     Runtime& runtime() { return runtime_; }
-    void invalidate() { dirty_ = true; }
-    bool dirty() const { return dirty_; }
-    void present();  // compose and show
+    void invalidate() { wholeDirty_ = true; }  // the whole window
+    void invalidate(const Rect& part);           // part of it, in client pixels (clipped here)
+    bool dirty() const { return wholeDirty_ || !dirtyParts_.empty(); }
+    void present();  // compose the whole window and show it
+    void repaint();  // bring the invalidated parts up to date and show the window
     void add(Label* label) { labels_.push_back(label); }
     void add(PictureBox* picture) { pictures_.push_back(picture); }
     void add(Timer* timer) { timers_.push_back(timer); }
@@ -91,7 +95,8 @@ public:
     void destroyWindow();  // without handlers, when the program ends
 
 private:
-    void compose();
+    // Draws the image and the controls over `target`, whose top left is the client pixel (x0, y0).
+    void compose(Surface& target, int x0, int y0) const;
 
     Runtime& runtime_;
     FormLayout layout_;
@@ -102,7 +107,8 @@ private:
     WindowId window_ = 0;
     bool loaded_ = false;
     bool shown_ = false;
-    bool dirty_ = false;
+    bool wholeDirty_ = false;
+    std::vector<Rect> dirtyParts_;
     std::vector<Label*> labels_;
     std::vector<PictureBox*> pictures_;
     std::vector<Timer*> timers_;

@@ -150,7 +150,7 @@ std::uint64_t Runtime::nextTimerDue() const {
 
 void Runtime::presentInvalidated() {
     for (Form* form : std::vector<Form*>(forms_))
-        if (form->dirty() && form->isShown()) form->present();
+        if (form->dirty() && form->isShown()) form->repaint();
 }
 
 int Runtime::msgBox(const std::string& prompt, int style, const std::string& title) {

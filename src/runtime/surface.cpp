@@ -26,6 +26,13 @@ void Surface::fill(Pixel p) {
     }
 }
 
+Rect Rect::clipped(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height, int w, int h) {
+    const std::int64_t l = std::max<std::int64_t>(left, 0), t = std::max<std::int64_t>(top, 0);
+    const std::int64_t r = std::min<std::int64_t>(left + width, w), b = std::min<std::int64_t>(top + height, h);
+    if (l >= r || t >= b) return {};
+    return {static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t)};
+}
+
 Handle SurfaceTable::add(Surface* surface) {
     const Handle h = next_;
     next_ += 4;

@@ -44,6 +44,15 @@ struct Surface {
     void fill(Pixel p);
 };
 
+// A rectangle of a surface, in pixels. Built from any 64-bit coordinates; `clipped` keeps the part
+// inside a w x h surface.
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+
+    bool empty() const { return width <= 0 || height <= 0; }
+    static Rect clipped(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height, int w, int h);
+};
+
 using Handle = std::int32_t;
 
 // Raster operations of the blit.

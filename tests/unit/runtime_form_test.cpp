@@ -294,6 +294,54 @@ TEST_F(FormTest, ControlChangesThatShowInvalidateAndOthersDoNot) {
     EXPECT_EQ(surfaceOf(sprite.hDC())->at(0, 0), kBlue);
 }
 
+// A control that changes repaints its own rectangle only: a blit elsewhere stays unseen until a
+// refresh, while one under the control's old or new place shows with it.
+TEST_F(FormTest, ControlChangesRepaintOnlyTheirOwnRectangle) {
+    TestForm form(runtime);
+    rt::Label label(form, {"lblMessage", 0, 0, 10, 4, true, "", rt::colour::white, kOlive, {}});
+    rt::PictureBox button(form, {"picCont", 20, 20, true, solidPicture(4, 4, kBlue)});
+    form.Show();
+    runtime.doEvents();
+    rt::Surface& image = *surfaceOf(form.hDC());
+    const rt::Surface mark(2, 2, kRed);
+    auto stamp = [&](int x, int y) { ASSERT_TRUE(rt::blit(image, x, y, 2, 2, mark, 0, 0, rt::SRCCOPY)); };
+    stamp(30, 5);   // away from both controls
+    stamp(20, 26);  // just below the button, in nothing's way
+    stamp(21, 21);  // under the button's present place
+    stamp(25, 20);  // under the button's next place
+
+    label.setCaption("W");
+    runtime.doEvents();
+    EXPECT_EQ(form.screen().at(0, 0), kOlive) << "the label shows its change";
+    EXPECT_EQ(form.screen().at(30, 5), kBack) << "a blit elsewhere stays unseen";
+
+    button.setLeft(24);
+    runtime.doEvents();
+    EXPECT_EQ(form.screen().at(21, 21), kRed) << "the old place repaints from the image";
+    EXPECT_EQ(form.screen().at(20, 20), kBack);
+    EXPECT_EQ(form.screen().at(25, 20), kBlue) << "the picture lies above the image at its new place";
+    EXPECT_EQ(form.screen().at(30, 5), kBack);
+    EXPECT_EQ(form.screen().at(20, 26), kBack);
+
+    button.setVisible(false);
+    runtime.doEvents();
+    EXPECT_EQ(form.screen().at(25, 20), kRed) << "hiding the picture uncovers the image beneath it";
+
+    // Parts clipped to the window; a part wholly outside marks nothing.
+    form.invalidate(rt::Rect{-5, -5, 3, 3});
+    EXPECT_FALSE(form.dirty());
+    form.invalidate(rt::Rect{28, 3, 1000, 1000});
+    runtime.doEvents();
+    EXPECT_EQ(form.screen().at(30, 5), kRed);
+    EXPECT_EQ(form.screen().at(20, 26), kBack) << "left of the part: still unseen";
+
+    // Many small parts fall back to one repaint of the whole window.
+    for (int i = 0; i < 20; ++i) form.invalidate(rt::Rect{i, 28, 1, 1});
+    runtime.doEvents();
+    EXPECT_EQ(form.screen().at(20, 26), kRed) << "the whole window came up to date";
+    EXPECT_EQ(form.screen().at(0, 0), kOlive);
+}
+
 // ---- mouse capture ----
 
 class MouseTest : public FormTest {

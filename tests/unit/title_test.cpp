@@ -92,6 +92,40 @@ TEST_F(TitleTest, IntroRunsItsThreePhasesFrameByFrame) {
             ASSERT_EQ(t.image().at(50 + x, 16 + y), banner.at(x, y)) << x << "," << y;
 }
 
+// Blits reach the screen only with a refresh: the typewriter's characters and the sliding button
+// repaint their own rectangles, so the banner on screen stays where the last refresh left it.
+TEST_F(TitleTest, BannerShowsWhereTheLastRefreshLeftIt) {
+    const rt::Surface& banner = program.graphics().picTitle.image();
+    auto bannerAt = [&](const rt::Surface& s, int top) {
+        for (int y = 0; y < banner.height; ++y)
+            for (int x = 0; x < banner.width; ++x)
+                if (s.at(50 + x, top + y) != banner.at(x, y)) return false;
+        return true;
+    };
+    int checks = 0;
+    watchPhases();
+    each = [&](FrmMain& t) {
+        if (!t.isLoaded()) return;
+        if (phase_ == 1 && t.intCharPos == 30) {
+            EXPECT_TRUE(bannerAt(t.image(), 15));
+            EXPECT_TRUE(bannerAt(t.screen(), 14)) << "the banner phase's last copy was never refreshed";
+            EXPECT_FALSE(bannerAt(t.screen(), 15));
+            ++checks;
+        } else if (phases.button == 1 && t.picCont.Left() == -100) {
+            EXPECT_TRUE(bannerAt(t.image(), 16));
+            EXPECT_TRUE(bannerAt(t.screen(), 15)) << "the typewriter's last frame refreshed";
+            EXPECT_FALSE(bannerAt(t.screen(), 16)) << "a banner step does not refresh";
+            ++checks;
+        } else if (phases.button == 2 && t.picCont.Left() == -90) {
+            EXPECT_TRUE(bannerAt(t.screen(), 16));
+            ++checks;
+        }
+        if (!t.bIntro) backend.close(t.window());
+    };
+    EXPECT_EQ(runtime.run(Main), 0);
+    EXPECT_GE(checks, 3);
+}
+
 // The tick counter as a signed 32-bit value: negative from the start, or passing its wrap from
 // 2,147,483,647 to -2,147,483,648 during the intro. Pacing is the same as anywhere else.
 class TitleTickTest : public TitleTest, public ::testing::WithParamInterface<std::uint32_t> {};
