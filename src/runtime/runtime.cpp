@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 #include "runtime/form.h"
 
@@ -49,7 +50,10 @@ void Runtime::releaseCapture(const PictureBox* picture) {
 }
 
 int Runtime::run(const std::function<void()>& main) {
-    int status = 0;
+    struct Teardown {
+        Runtime& runtime;
+        ~Teardown() { runtime.closeEverything(); }
+    } teardown{*this};
     try {
         main();
         while (anyFormLoaded()) {
@@ -57,16 +61,28 @@ int Runtime::run(const std::function<void()>& main) {
             doEvents();
         }
     } catch (const EndProgram&) {
-        status = 0;
+        return 0;
     } catch (const RuntimeError& error) {
-        std::fprintf(stderr, "quorvex: %s\n", error.what());
-        backend_.showError(errorTitle_, error.boxText());
-        status = 1;
+        reportError(error);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        reportError(RuntimeError(ErrorNumber::WindowCallFailed, "Out of memory"));
+        return 1;
     }
-    // Nothing stays open after the program ends: no handler runs from here on.
-    capture_ = nullptr;
+    return 0;
+}
+
+void Runtime::reportError(const RuntimeError& error) {
+    // A press on the start button may still hold the mouse: the error box must be able to take it.
+    if (capture_ != nullptr) releaseCapture(capture_);
+    std::fprintf(stderr, "quorvex: %s\n", error.what());
+    backend_.showError(errorTitle_, error.boxText());
+}
+
+// Nothing stays open after the program ends: no handler runs from here on.
+void Runtime::closeEverything() {
+    if (capture_ != nullptr) releaseCapture(capture_);
     for (Form* form : std::vector<Form*>(forms_)) form->destroyWindow();
-    return status;
 }
 
 void Runtime::doEvents() {

@@ -41,7 +41,9 @@ public:
     Random& random() { return random_; }
 
     // Run `main`, then keep running while any form is loaded. Returns the exit status:
-    // 0 after a normal end or End, 1 after a run-time error (shown in an error box first).
+    // 0 after a normal end or End, 1 after a run-time error (shown in an error box first; running
+    // out of memory is one). However the run ends, every window is closed before it returns, and
+    // any other exception goes on to the caller.
     int run(const std::function<void()>& main);
 
     void doEvents();
@@ -58,6 +60,8 @@ private:
     void dispatch(const Event& event);
     void dispatchTimers();
     void presentInvalidated();
+    void reportError(const RuntimeError& error);
+    void closeEverything();
     std::uint64_t nextTimerDue() const;
     Form* formOf(WindowId window) const;
 

@@ -2,6 +2,8 @@
 // and a script that runs dry.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -182,11 +184,13 @@ TEST_F(RunTest, AHiddenLoadedFormKeepsTheProgramAliveUntilUnloaded) {
         backend.postAt(backend.now() + 700, rt::Event{rt::EventType::Close, game.window()});
     };
     // Closing the visible window alone leaves the hidden one loaded: the program waits on.
+    bool waitingOnTheHiddenOne = false;
+    backend.onPump = [&] { waitingOnTheHiddenOne = sprites.isLoaded() && !game.isLoaded(); };
     EXPECT_THROW(runtime.run(main), headless::Stalled);
-    EXPECT_FALSE(game.isLoaded());
-    EXPECT_TRUE(sprites.isLoaded());
+    EXPECT_TRUE(waitingOnTheHiddenOne);
+    EXPECT_FALSE(sprites.isLoaded()) << "however a run ends, nothing stays open after it";
 
-    sprites.Unload();
+    backend.onPump = nullptr;
     game.onUnload = [&](rt::Integer&) { sprites.Unload(); };
     EXPECT_EQ(runtime.run(main), 0);
     EXPECT_FALSE(sprites.isLoaded());
@@ -264,6 +268,52 @@ TEST_F(RunTest, RunTimeErrorInMainIsShownToo) {
     EXPECT_EQ(status, 1);
     ASSERT_EQ(backend.errors().size(), 1u);
     EXPECT_EQ(backend.errors()[0], "Run-time error '9':\n\nSubscript out of range");
+}
+
+TEST_F(RunTest, RunningOutOfMemoryIsARunTimeErrorToo) {
+    TestForm form(runtime);
+    form.onKeyDown = [](int) { throw std::bad_alloc(); };
+    const int status = runtime.run([&] {
+        form.Show();
+        backend.keyDown(form.window(), 32);
+    });
+    EXPECT_EQ(status, 1);
+    ASSERT_EQ(backend.errors().size(), 1u);
+    EXPECT_EQ(backend.errors()[0], "Run-time error '7':\n\nOut of memory");
+    EXPECT_FALSE(form.isLoaded());
+}
+
+// A press on a picture holds the mouse; an error before its release must not leave the error box
+// without it.
+TEST_F(RunTest, ErrorBoxOpensWithTheMouseReleased) {
+    TestForm form(runtime);
+    rt::PictureBox button(form, {"picCont", 0, 0, true, rttest::solidPicture(10, 10, rt::colour::blue)});
+    button.onMouseDown = [](rt::Integer, rt::Integer, float, float) { rt::raiseOverflow(); };
+    bool capturedAtError = true;
+    backend.onError = [&] { capturedAtError = backend.mouseCaptured(); };
+    const int status = runtime.run([&] {
+        form.Show();
+        backend.mouseDown(form.window(), 5, 5);
+    });
+    EXPECT_EQ(status, 1);
+    ASSERT_EQ(backend.errors().size(), 1u);
+    EXPECT_FALSE(capturedAtError);
+    EXPECT_FALSE(backend.mouseCaptured());
+}
+
+TEST_F(RunTest, AnyOtherExceptionGoesOnOnceEveryWindowIsClosed) {
+    TestForm form(runtime);
+    form.onKeyDown = [](int) { throw std::logic_error("a fault of our own"); };
+    rt::WindowId window = 0;
+    EXPECT_THROW(runtime.run([&] {
+        form.Show();
+        window = form.window();
+        backend.keyDown(window, 32);
+    }),
+                 std::logic_error);
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_TRUE(backend.window(window)->destroyed);
+    EXPECT_TRUE(backend.errors().empty()) << "no error box of the system's own for it";
 }
 
 TEST_F(RunTest, WaitingForeverWithNothingScriptedIsReported) {

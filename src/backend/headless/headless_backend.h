@@ -58,6 +58,8 @@ public:
 
     // Runs at the start of every pump, after the clock moved; may post events or throw to stop.
     std::function<void()> onPump;
+    // Runs when an error box opens, to look at the state it opens in.
+    std::function<void()> onError;
 
     // --- observations ---
     const std::map<rt::WindowId, WindowState>& windows() const { return windows_; }
