@@ -160,6 +160,7 @@ rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
         return 0;
     }
     if (icon_ != nullptr) SDL_SetWindowIcon(window, icon_);
+    offerIconSizes(window);
     useFixedFrame(window, CloseBox::Shown);
     const rt::WindowId id = SDL_GetWindowID(window);
     windows_[id] = window;

@@ -12,4 +12,9 @@ enum class CloseBox { Shown, Hidden };
 // video driver has a way to ask: under any other driver the window keeps SDL's frame.
 void useFixedFrame(SDL_Window* window, CloseBox closeBox);
 
+// Offers the window manager every size of the program icon (32 x 32 and 16 x 16), so that a title bar
+// shows the small image as drawn rather than the large one scaled down. SDL's own icon call offers one
+// size only; under drivers other than X11 that one stays.
+void offerIconSizes(SDL_Window* window);
+
 }  // namespace sdl
