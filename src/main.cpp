@@ -3,11 +3,28 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "backend/sdl/sdl_backend.h"
 #include "startup/program.h"
+#include "version.h"
 
-int main() {
+int main(int argc, char** argv) {
+    // The game takes no arguments; these two answer before any window opens.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--version") {
+            std::printf("%s %s\n", quorvex::version::productName, quorvex::version::productVersion);
+            return 0;
+        }
+        if (arg == "--help") {
+            std::printf("Usage: quorvex [--version | --help]\n"
+                        "A small single-player arcade shooter. Left and Right move the ship, Space fires.\n");
+            return 0;
+        }
+        std::fprintf(stderr, "quorvex: unknown argument '%s' (try --help)\n", argv[i]);
+        return 2;
+    }
     std::unique_ptr<sdl::SdlBackend> backend;
     try {
         backend = std::make_unique<sdl::SdlBackend>();
