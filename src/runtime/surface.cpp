@@ -5,25 +5,14 @@
 
 namespace rt {
 
-// Clearing a form's image is the largest single cost of a game frame (1.2 MB for 600 x 500). A
-// plain element loop is store-bound at 16 bytes a step; filling one stretch and then doubling it
-// with memcpy lets the library's widest copy do the rest, at about the speed of memset.
+// Clearing a form's image is the largest single cost of a game frame (1.2 MB for 600 x 500). Every
+// window here is black, and memset clears black at about a third less time than an element loop.
 void Surface::fill(Pixel p) {
-    const std::size_t n = pixels.size();
-    if (n == 0) return;
-    Pixel* const data = pixels.data();
     const auto byte = static_cast<unsigned char>(p & 0xFF);
-    if (p == byte * 0x01010101u) {  // black and white: every byte alike
-        std::memset(data, byte, n * sizeof(Pixel));
-        return;
-    }
-    const std::size_t seed = std::min<std::size_t>(n, 256);
-    std::fill_n(data, seed, p);
-    for (std::size_t done = seed; done < n;) {
-        const std::size_t chunk = std::min(done, n - done);
-        std::memcpy(data + done, data, chunk * sizeof(Pixel));
-        done += chunk;
-    }
+    if (p == byte * 0x01010101u)  // black and white: every byte alike
+        std::memset(pixels.data(), byte, pixels.size() * sizeof(Pixel));
+    else
+        std::fill(pixels.begin(), pixels.end(), p);
 }
 
 Rect Rect::clipped(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height, int w, int h) {

@@ -199,8 +199,8 @@ TEST(SurfaceTable, RemovedHandleStaysInvalidAndIsNeverReused) {
 
 }  // namespace
 
-// Filling takes a memset path for colours whose bytes are alike and a doubling copy for the rest;
-// every size must come out whole, including ones that are not a multiple of the first stretch.
+// Filling takes a memset path for colours whose bytes are alike and an element loop for the rest;
+// every size must come out whole.
 TEST(SurfaceFill, EveryPixelTakesTheColourWhateverTheSize) {
     const rt::Pixel colours[] = {rt::colour::black, rt::colour::white, rt::colour::olive, rt::rgb(1, 2, 3)};
     const std::pair<int, int> sizes[] = {{1, 1}, {7, 3}, {16, 16}, {257, 1}, {600, 500}, {513, 3}};
