@@ -88,9 +88,7 @@ void PictureBox::detach() {
 }
 
 void PictureBox::invalidateArea() const {
-    const Rect area = Rect::clipped(left_.wide(), top_.wide(), image_.width, image_.height, static_cast<int>(owner_.ScaleWidth()),
-                                    static_cast<int>(owner_.ScaleHeight()));
-    owner_.invalidate(area);
+    owner_.invalidate({left_.value(), top_.value(), image_.width, image_.height});
 }
 
 // Each change repaints where the picture was and where it is now.

@@ -74,14 +74,14 @@ int Runtime::run(const std::function<void()>& main) {
 
 void Runtime::reportError(const RuntimeError& error) {
     // A press on the start button may still hold the mouse: the error box must be able to take it.
-    if (capture_ != nullptr) releaseCapture(capture_);
+    releaseCapture(capture_);
     std::fprintf(stderr, "quorvex: %s\n", error.what());
     backend_.showError(errorTitle_, error.boxText());
 }
 
 // Nothing stays open after the program ends: no handler runs from here on.
 void Runtime::closeEverything() {
-    if (capture_ != nullptr) releaseCapture(capture_);
+    releaseCapture(capture_);
     for (Form* form : std::vector<Form*>(forms_)) form->destroyWindow();
 }
 
