@@ -238,7 +238,11 @@ TEST_F(SdlBackendTest, ADestroyedWindowIsGoneAndCallsOnItAreHarmless) {
 
 TEST(SdlIcon, TheProgramIconIsA32PixelDiscOnTransparency) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    SDL_Surface* icon = sdl::loadProgramIcon();
+    const std::vector<rt::IconImage> images = sdl::programIconImages();
+    ASSERT_EQ(images.size(), 2u) << "32 x 32 and 16 x 16";
+    EXPECT_EQ(images[1].image.width, 16);
+    EXPECT_EQ(images[1].image.height, 16);
+    SDL_Surface* icon = sdl::iconSurface(images[0]);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->w, 32);
     EXPECT_EQ(icon->h, 32);

@@ -113,7 +113,8 @@ SdlBackend::SdlBackend() {
     }
     // Keys arrive as keys, never through an input method.
     SDL_StopTextInput();
-    icon_ = loadProgramIcon();
+    iconImages_ = programIconImages();
+    if (!iconImages_.empty()) icon_ = iconSurface(iconImages_.front());
 }
 
 SdlBackend::~SdlBackend() {
@@ -160,7 +161,7 @@ rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
         return 0;
     }
     if (icon_ != nullptr) SDL_SetWindowIcon(window, icon_);
-    offerIconSizes(window);
+    offerIconSizes(window, iconImages_);
     useFixedFrame(window, CloseBox::Shown);
     const rt::WindowId id = SDL_GetWindowID(window);
     windows_[id] = window;

@@ -8,8 +8,10 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "runtime/backend.h"
+#include "runtime/icon.h"
 
 struct SDL_Window;
 struct SDL_Surface;
@@ -63,7 +65,8 @@ private:
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
     std::unique_ptr<FontCache> fonts_;
-    SDL_Surface* icon_ = nullptr;
+    std::vector<rt::IconImage> iconImages_;  // every size, for window managers that take several
+    SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;
     bool presentFailed_ = false;
 };

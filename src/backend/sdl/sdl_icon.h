@@ -1,21 +1,29 @@
-// The program icon for the title bars: the 32 x 32 image of the embedded icon file.
+// The program icon for the title bars, from the embedded icon file.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstring>
+#include <vector>
 
 #include "assets/assets.h"
 #include "runtime/icon.h"
 
 namespace sdl {
 
-// Null when the icon cannot be read: the windows then show the desktop's default icon.
-inline SDL_Surface* loadProgramIcon() {
-    const auto icon = rt::decodeIcoImage(assets::find("quorvex.ico"), 32);
-    if (!icon) return nullptr;
-    const std::vector<std::uint32_t> pixels = icon->argb();
-    const int w = icon->image.width, h = icon->image.height;
+// Every image of the program icon, 32 x 32 first, then 16 x 16; those that cannot be read are left
+// out, and with none the windows show the desktop's default icon.
+inline std::vector<rt::IconImage> programIconImages() {
+    std::vector<rt::IconImage> images;
+    for (const int size : {32, 16})
+        if (auto icon = rt::decodeIcoImage(assets::find("quorvex.ico"), size)) images.push_back(std::move(*icon));
+    return images;
+}
+
+// One icon image as an SDL surface, for SDL's own icon call; null if SDL cannot make one.
+inline SDL_Surface* iconSurface(const rt::IconImage& icon) {
+    const std::vector<std::uint32_t> pixels = icon.argb();
+    const int w = icon.image.width, h = icon.image.height;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
     if (surface == nullptr) return nullptr;
     for (int y = 0; y < h; ++y)

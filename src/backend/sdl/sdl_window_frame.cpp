@@ -3,10 +3,6 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-#include <vector>
-
-#include "assets/assets.h"
-#include "runtime/icon.h"
 
 #if defined(QUORVEX_HAVE_X11) && defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xatom.h>
@@ -54,21 +50,19 @@ void useFixedFrame(SDL_Window* window, CloseBox closeBox) {
     XFlush(display);
 }
 
-void offerIconSizes(SDL_Window* window) {
+void offerIconSizes(SDL_Window* window, const std::vector<rt::IconImage>& images) {
+    if (images.empty()) return;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
     // _NET_WM_ICON: width, height, then the ARGB pixels, for each size in turn; C longs, as any
     // format-32 property.
     std::vector<unsigned long> cardinals;
-    for (const int size : {32, 16}) {
-        const auto icon = rt::decodeIcoImage(assets::find("quorvex.ico"), size);
-        if (!icon) continue;
-        cardinals.push_back(static_cast<unsigned long>(icon->image.width));
-        cardinals.push_back(static_cast<unsigned long>(icon->image.height));
-        for (const std::uint32_t pixel : icon->argb()) cardinals.push_back(pixel);
+    for (const rt::IconImage& icon : images) {
+        cardinals.push_back(static_cast<unsigned long>(icon.image.width));
+        cardinals.push_back(static_cast<unsigned long>(icon.image.height));
+        for (const std::uint32_t pixel : icon.argb()) cardinals.push_back(pixel);
     }
-    if (cardinals.empty()) return;
     Display* display = info.info.x11.display;
     XChangeProperty(display, info.info.x11.window, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(cardinals.data()),
@@ -79,7 +73,7 @@ void offerIconSizes(SDL_Window* window) {
 #else
 
 void useFixedFrame(SDL_Window*, CloseBox) {}
-void offerIconSizes(SDL_Window*) {}
+void offerIconSizes(SDL_Window*, const std::vector<rt::IconImage>&) {}
 
 #endif
 

@@ -2,6 +2,10 @@
 // icon and, where wanted, the close box; never a minimise or maximise box.
 #pragma once
 
+#include <vector>
+
+#include "runtime/icon.h"
+
 struct SDL_Window;
 
 namespace sdl {
@@ -15,6 +19,6 @@ void useFixedFrame(SDL_Window* window, CloseBox closeBox);
 // Offers the window manager every size of the program icon (32 x 32 and 16 x 16), so that a title bar
 // shows the small image as drawn rather than the large one scaled down. SDL's own icon call offers one
 // size only; under drivers other than X11 that one stays.
-void offerIconSizes(SDL_Window* window);
+void offerIconSizes(SDL_Window* window, const std::vector<rt::IconImage>& images);
 
 }  // namespace sdl
