@@ -20,14 +20,14 @@ using namespace quorvex;
 
 struct Game {
     headless::HeadlessBackend backend;
-    rt::Runtime runtime{backend};
+    rt::Runtime runtime{backend, programIdentity()};
     Program program{runtime};
-    FrmGame* game = nullptr;
+    frmGame* game = nullptr;
 
     Game() {
         LoadSpriteCatalogue();
-        frmGame().Show();
-        game = &frmGame();
+        form<frmGame>().Show();
+        game = &form<frmGame>();
         game->lngShipX = 252;
         game->bMissile = true;
         game->lngMissileX = 300;
@@ -38,7 +38,7 @@ struct Game {
 };
 
 // The drawing of one full frame: clear, ground, missile, ship, ten aliens, bomb, lives.
-void drawFrame(FrmGame& g) {
+void drawFrame(frmGame& g) {
     g.Cls();
     DrawPlain(g.hDC(), 0, g.lngShipY + lngShipHeight, lngGroundWidth, lngGroundHeight, lngGroundDC);
     DrawPlain(g.hDC(), g.lngMissileX, g.lngMissileY, lngBulletWidth, lngBulletHeight, lngBulletDC);
@@ -95,7 +95,7 @@ BENCHMARK(BM_FrameFloor);
 // A pass that draws nothing: tick reading, counters, animation check and one DoEvents.
 void BM_IdleLoopPass(benchmark::State& state) {
     Game world;
-    FrmGame& g = *world.game;
+    frmGame& g = *world.game;
     world.backend.msPerPump = 0;  // time stands still: no pass draws
     constexpr int kPasses = 1000;
     int passes = 0;

@@ -9,6 +9,7 @@ packages=(
   fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev
+  libfreetype-dev fonts-freefont-ttf
   xvfb xdotool imagemagick openbox wmctrl x11-utils
 )
 

@@ -25,20 +25,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quorvex: unknown argument '%s' (try --help)\n", argv[i]);
         return 2;
     }
+    const rt::ProgramIdentity identity = quorvex::programIdentity();
     std::unique_ptr<sdl::SdlBackend> backend;
     try {
-        backend = std::make_unique<sdl::SdlBackend>();
+        backend = std::make_unique<sdl::SdlBackend>(identity);
     } catch (const sdl::StartError& error) {
         std::fprintf(stderr, "quorvex: cannot open a window: %s\n", error.what());
         return 1;
     }
     try {
-        return quorvex::runProgram(*backend);
+        return quorvex::runProgram(*backend, identity);
     } catch (const std::exception& error) {
         // Not one of the system's run-time errors: a fault of our own. The windows are closed by
         // now; say what happened instead of aborting without a word.
         std::fprintf(stderr, "quorvex: unexpected error: %s\n", error.what());
-        backend->showError("Quorvex", std::string("Unexpected error: ") + error.what());
+        backend->showError(identity.title, std::string("Unexpected error: ") + error.what());
         return 1;
     }
 }

@@ -12,7 +12,7 @@ namespace {
 
 std::unique_ptr<sdl::SdlBackend> startBackend(benchmark::State& state) {
     try {
-        return std::make_unique<sdl::SdlBackend>();
+        return std::make_unique<sdl::SdlBackend>(rt::ProgramIdentity{"Quorvex", "quorvex_bench_sdl", {}});
     } catch (const sdl::StartError& error) {
         state.SkipWithError((std::string("no display: ") + error.what()).c_str());
         return nullptr;

@@ -7,7 +7,7 @@
 namespace quorvex {
 
 void clsEnemy::DrawEnemy() {
-    const rt::Long hDC = frmGame().hDC();
+    const rt::Long hDC = form<frmGame>().hDC();
     if (!bAlienFrame) {
         DrawMasked(hDC, lngEnemyX, lngEnemyY, lngAlienWidth, lngAlienHeight, lngAlien1MaskDC, lngAlien1DC);
     } else {

@@ -9,7 +9,7 @@ class clsEnemy {
 public:
     rt::Long lngEnemyX = -100;  // left edge on the game window; off-screen until placed
     rt::Long lngEnemyY = -100;  // top edge
-    rt::Bool bSwoop;            // kept: nothing ever reads or sets it
+    rt::Bool bSwoop;            // Kept: nothing ever reads or sets it.
     rt::Bool bFire;             // the current attacker: the bomb belongs to it
     rt::Bool bDead;             // neither drawn, moved, tested at the edges nor chosen
     rt::Bool bLeft;             // marching left when true

@@ -2,8 +2,9 @@
 //
 // Its routines take no arguments and communicate through these fields, even the loop counters
 // intI and intJ. They are split by concern:
+//   frmGame_layout.cpp  the window as stored: its labels and timers, and its creation
 //   frmGame_events.cpp  load, keys, unload
-//   frmGame_loop.cpp    the paced main loop and the two timers
+//   frmGame_loop.cpp    the paced main loop, the "Get Ready" pause and its end, the caption
 //   frmGame_ship.cpp    missile and ship
 //   frmGame_aliens.cpp  formation, march, attacker and bomb
 //   frmGame_level.cpp   a cleared formation raises the level
@@ -16,13 +17,12 @@
 #include "runtime/fixed_array.h"
 #include "runtime/form.h"
 #include "runtime/object_ref.h"
-#include "startup/layouts.h"
 
 namespace quorvex {
 
-class FrmGame : public rt::Form {
+class frmGame : public rt::Form {
 public:
-    explicit FrmGame(rt::Runtime& runtime, const rt::FormLayout& layout = layouts::frmGame());
+    explicit frmGame(rt::Runtime& runtime);
 
     // Controls, in stored order.
     rt::Timer tmrFPS;
@@ -80,6 +80,13 @@ private:
     // wrap through zero it can read 0 to 10, which a difference from lngTickLast's 0 would not pass).
     bool noFrameYet_ = true;
 
+    // The steps of MoveAliens, in the order it takes them.
+    void MarchAliens();
+    void TurnAtEdges();
+    void ChooseAttacker();
+    void MoveBomb();
+
+    // Stops play after this pass: shows "Get Ready" and the level until tmrReady's next tick.
     void ShowGetReady();
     rt::Long CentredShipX();
     rt::Long ShipTop();

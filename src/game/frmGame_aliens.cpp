@@ -7,7 +7,7 @@
 
 namespace quorvex {
 
-void FrmGame::SetupAliens() {
+void frmGame::SetupAliens() {
     // Two rows of five around the centre column (alien 3 on top, alien 8 below), 100 px apart.
     objEnemy[3]->lngEnemyX = rt::CLng(ScaleWidth() / 2 - static_cast<double>(lngAlienWidth) / 2);
     objEnemy[3]->lngEnemyY = 50;
@@ -25,18 +25,17 @@ void FrmGame::SetupAliens() {
     for (intI = 6; intI <= 10; intI += 1) objEnemy[intI]->lngEnemyY = objEnemy[8]->lngEnemyY;
 }
 
-void FrmGame::ShowGetReady() {
-    lblReady.setVisible(true);
-    lblLevel.setCaption("Level " + rt::Str(lngLevel));
-    lblLevel.setVisible(true);
-    tmrReady.setEnabled(true);  // already running since the window opened
-}
-
-void FrmGame::MoveAliens() {
+void frmGame::MoveAliens() {
     // The generator is reseeded from the time of day on every call.
     rt::Randomize(rt::TimeOfDay());
+    MarchAliens();
+    TurnAtEdges();
+    ChooseAttacker();
+    MoveBomb();
+}
 
-    // March: each live alien is drawn where it stands, then moved.
+void frmGame::MarchAliens() {
+    // Each live alien is drawn where it stands, then moved.
     for (intI = 1; intI <= 10; intI += 1) {
         if (!objEnemy[intI]->bDead) {
             objEnemy[intI]->DrawEnemy();
@@ -47,8 +46,10 @@ void FrmGame::MoveAliens() {
             }
         }
     }
+}
 
-    // Edge turn, by the live aliens only: the formation travels further as its outer columns die.
+void frmGame::TurnAtEdges() {
+    // Tested by the live aliens only: the formation travels further as its outer columns die.
     for (intI = 1; intI <= 10; intI += 1) {
         if (!objEnemy[intI]->bDead) {
             if (ScaleWidth() - static_cast<double>(lngAlienWidth) <= static_cast<double>(objEnemy[intI]->lngEnemyX)) {
@@ -59,34 +60,38 @@ void FrmGame::MoveAliens() {
             }
         }
     }
+}
 
-    // Attacker choice. Kept: r x 10 gives 0 to 9 and 0 counts as 1, so alien 1 is drawn twice as
-    // often and alien 10 only by skipping dead ones.
-    if (!bAttack) {
-        bAttack = true;
-        lngAttacker = rt::CLng(std::floor(static_cast<double>(rt::Rnd()) * 10));
-        if (lngAttacker == 0) lngAttacker = 1;
-        bool anyAlive = true;
-        for (intI = 1; intI <= 10 && anyAlive; intI += 1) {
-            int skipped = 0;
-            while (objEnemy[lngAttacker]->bDead) {
-                if (++skipped > 10) {
-                    anyAlive = false;  // the last alien died this frame: no attacker this time
-                    break;
-                }
-                lngAttacker += 1;
-                if (lngAttacker == 11) lngAttacker = 1;
-                rt::DoEvents();
+void frmGame::ChooseAttacker() {
+    if (bAttack) return;  // the bomb of the current attacker is still on its way
+    bAttack = true;
+    // Kept: r x 10 gives 0 to 9 and 0 counts as 1, so alien 1 is chosen twice as often and alien 10
+    // only by skipping dead ones.
+    lngAttacker = rt::CLng(std::floor(static_cast<double>(rt::Rnd()) * 10));
+    if (lngAttacker == 0) lngAttacker = 1;
+    bool anyAlive = true;
+    for (intI = 1; intI <= 10 && anyAlive; intI += 1) {
+        // Dead aliens are skipped, processing pending messages at each step.
+        int skipped = 0;
+        while (objEnemy[lngAttacker]->bDead) {
+            if (++skipped > 10) {
+                anyAlive = false;  // the last alien died this frame: no attacker this time
+                break;
             }
-            if (anyAlive) objEnemy[intI]->bFire = (intI == lngAttacker);
+            lngAttacker += 1;
+            if (lngAttacker == 11) lngAttacker = 1;
+            rt::DoEvents();
         }
-        if (!anyAlive) {
-            bAttack = false;
-            for (intI = 1; intI <= 10; intI += 1) objEnemy[intI]->bFire = false;
-        }
+        if (anyAlive) objEnemy[intI]->bFire = (intI == lngAttacker);
     }
+    if (!anyAlive) {
+        bAttack = false;
+        for (intI = 1; intI <= 10; intI += 1) objEnemy[intI]->bFire = false;
+    }
+}
 
-    // Bomb step, for the attacker (dead or alive: a bomb in flight keeps falling).
+void frmGame::MoveBomb() {
+    // The attacker's bomb, dead or alive: a bomb in flight keeps falling.
     for (intI = 1; intI <= 10; intI += 1) {
         if (objEnemy[intI]->bFire) {
             if (!bBombFalling) {
@@ -96,7 +101,7 @@ void FrmGame::MoveAliens() {
                 lngBombY = objEnemy[intI]->lngEnemyY + lngAlienHeight;
             }
             bBombFalling = true;
-            // Copied opaque, black corners included, over whatever the frame holds so far.
+            // Kept: the bomb is copied opaque, black corners included, without its mask.
             DrawPlain(hDC(), lngBombX, lngBombY, lngBombWidth, lngBombHeight, lngBombDC);
             lngBombY += 7;
 

@@ -3,7 +3,7 @@
 
 namespace quorvex {
 
-void FrmGame::CheckLevel() {
+void frmGame::CheckLevel() {
     bool allDead = true;
     for (intI = 1; intI <= 10; intI += 1)  // all ten are read on every call
         if (!objEnemy[intI]->bDead) allDead = false;

@@ -1,14 +1,15 @@
 // The lives display, and the question after the last life.
 #include "game/frmGame.h"
+#include "runtime/constants.h"
 #include "runtime/runtime.h"
 #include "startup/modVariable.h"
 
 namespace quorvex {
 
-void FrmGame::DrawLives() {
+void frmGame::DrawLives() {
     DrawPlain(hDC(), 10, 460, lngLivesWidth, lngLivesHeight, lngLivesDC);
     if (bytLives >= 1 && bytLives <= 5) {
-        // Kept: a fixed 10 px pitch whatever the icon's width.
+        // Kept: the icons stand at a fixed 10 px pitch whatever their width.
         for (rt::Long k = 1; k <= bytLives; k += 1)
             DrawPlain(hDC(), lngLivesWidth + 40 + (k - 1) * 10, 465, lngLifeWidth, lngLifeHeight, lngLifeDC);
     } else if (bytLives == 0) {
@@ -16,19 +17,18 @@ void FrmGame::DrawLives() {
             rt::vbYes)
             rt::End();  // at once: no further handler runs, not even an unload handler
 
-        // A new game. Kept: the score carries over; only the load handler zeroes it.
+        // A new game.
+        // Kept: the score carries over; only the load handler zeroes it.
+        // Kept: the new game clears the window three times over.
         lngLevel = 1;
         bHold = true;
         bRunning = false;
         Cls();
         bytLives = 5;
         for (intI = 1; intI <= 10; intI += 1) objEnemy[intI]->bDead = false;
-        lblReady.setVisible(true);
-        lblLevel.setCaption("Level " + rt::Str(lngLevel));
-        lblLevel.setVisible(true);
+        ShowGetReady();
         SetupAliens();
         Cls();
-        tmrReady.setEnabled(true);
         Cls();
     }
 }

@@ -1,14 +1,15 @@
-// The paced main loop, the end of a "Get Ready" pause, and the caption.
+// The paced main loop, the "Get Ready" pause and its end, and the caption.
 #include <cmath>
 
 #include "game/frmGame.h"
 #include "runtime/runtime.h"
 #include "startup/modAPI.h"
 #include "startup/modVariable.h"
+#include "startup/stored_layout.h"
 
 namespace quorvex {
 
-void FrmGame::GameLoop() {
+void frmGame::GameLoop() {
     while (bRunning) {
         lngTickNow = GetTickCount();
         // A frame only when more than 10 ms have passed since the end of the last one. The
@@ -28,8 +29,8 @@ void FrmGame::GameLoop() {
             DrawLives();
             lngTickLast = GetTickCount();  // a fresh reading: the wait counts from the end of the frame
         }
-        // Counted per pass, drawn or not: the animation rate and the caption's rate follow the
-        // machine's speed. Kept on purpose.
+        // Counted per pass, drawn or not.
+        // Kept: the animation rate and the caption's rate follow the machine's speed.
         lngFrames += 1;
         lngAnimCount += 1;
         lngSpeed = lngLevel;
@@ -41,7 +42,14 @@ void FrmGame::GameLoop() {
     }
 }
 
-void FrmGame::tmrReady_Timer() {
+void frmGame::ShowGetReady() {
+    lblReady.setVisible(true);
+    lblLevel.setCaption("Level " + rt::Str(lngLevel));
+    lblLevel.setVisible(true);
+    tmrReady.setEnabled(true);  // already running since the window opened: its next tick resumes play
+}
+
+void frmGame::tmrReady_Timer() {
     lblReady.setVisible(false);
     lblLevel.setVisible(false);
     lngShipX = CentredShipX();
@@ -52,10 +60,10 @@ void FrmGame::tmrReady_Timer() {
     GameLoop();  // play runs inside this handler; its ticks meanwhile are dropped
 }
 
-void FrmGame::tmrFPS_Timer() {
+void frmGame::tmrFPS_Timer() {
     // The rate is thousands of loop passes per tick, not drawn frames.
     const auto thousands = static_cast<std::int64_t>(std::floor(static_cast<double>(lngFrames) / 1000));
-    setCaption(std::string(layouts::kCaption) + " : Level " + rt::Str(lngLevel) + " : Score (" + rt::Str(lngScore) +
+    setCaption(std::string(layout::kCaption) + " : Level " + rt::Str(lngLevel) + " : Score (" + rt::Str(lngScore) +
                ") : " + std::to_string(thousands) + " FPS");
     lngFrames = 0;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 
 #include "runtime/little_endian.h"
 
@@ -21,10 +20,7 @@ void put16(std::vector<unsigned char>& out, std::uint16_t v) {
     out.push_back(static_cast<unsigned char>(v >> 8));
 }
 
-std::optional<Surface> fail(std::string* error, const char* why) {
-    if (error != nullptr) *error = why;
-    return std::nullopt;
-}
+[[noreturn]] void fail(const char* why) { throw FormatError(why); }
 
 }  // namespace
 
@@ -37,35 +33,35 @@ const std::vector<Pixel>& standardPalette16() {
     return palette;
 }
 
-std::optional<Surface> decodeBmp(std::span<const unsigned char> b, BmpInfo* info, std::string* error) {
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return fail(error, "not a bitmap file");
+Surface decodeBmp(std::span<const unsigned char> b, BmpInfo* info) {
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') fail("not a bitmap file");
     const std::uint32_t dataOffset = u32(b, 10);
     const std::uint32_t headerSize = u32(b, 14);
-    if (headerSize < 40 || 14 + static_cast<std::size_t>(headerSize) > b.size()) return fail(error, "bad header");
+    if (headerSize < 40 || 14 + static_cast<std::size_t>(headerSize) > b.size()) fail("bad header");
     const auto width = static_cast<std::int32_t>(u32(b, 18));
     const auto rawHeight = static_cast<std::int32_t>(u32(b, 22));
     const int bpp = u16(b, 28);
     const std::uint32_t compression = u32(b, 30);
     std::uint32_t colours = u32(b, 46);
-    if (compression != 0) return fail(error, "compressed bitmaps are not supported");
+    if (compression != 0) fail("compressed bitmaps are not supported");
     if (width <= 0 || rawHeight == 0 || width > 16384 || rawHeight > 16384 || rawHeight < -16384)
-        return fail(error, "bad size");
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return fail(error, "unsupported depth");
+        fail("bad size");
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) fail("unsupported depth");
     const bool bottomUp = rawHeight > 0;
     const int height = bottomUp ? rawHeight : -rawHeight;
 
     std::vector<Pixel> palette;
     if (bpp <= 8) {
         if (colours == 0) colours = 1u << bpp;
-        if (colours > (1u << bpp)) return fail(error, "bad palette size");
+        if (colours > (1u << bpp)) fail("bad palette size");
         const std::size_t at = 14 + headerSize;
-        if (at + 4 * static_cast<std::size_t>(colours) > b.size()) return fail(error, "truncated palette");
+        if (at + 4 * static_cast<std::size_t>(colours) > b.size()) fail("truncated palette");
         for (std::uint32_t i = 0; i < colours; ++i)
             palette.push_back(rgb(b[at + 4 * i + 2], b[at + 4 * i + 1], b[at + 4 * i]));
     }
     const std::size_t stride = ((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4;
     if (dataOffset > b.size() || stride * static_cast<std::size_t>(height) > b.size() - dataOffset)
-        return fail(error, "truncated pixel data");
+        fail("truncated pixel data");
 
     Surface image(width, height);
     for (int row = 0; row < height; ++row) {
@@ -76,7 +72,7 @@ std::optional<Surface> decodeBmp(std::span<const unsigned char> b, BmpInfo* info
                 const std::size_t bit = static_cast<std::size_t>(x) * bpp;
                 const unsigned byte = b[line + bit / 8];
                 const unsigned index = (byte >> (8 - bpp - bit % 8)) & ((1u << bpp) - 1);
-                if (index >= palette.size()) return fail(error, "colour index outside the palette");
+                if (index >= palette.size()) fail("colour index outside the palette");
                 p = palette[index];
             } else {
                 const std::size_t at = line + static_cast<std::size_t>(x) * (bpp / 8);
@@ -93,7 +89,7 @@ std::optional<Surface> decodeBmp(std::span<const unsigned char> b, BmpInfo* info
 }
 
 std::vector<unsigned char> encodeBmp4(const Surface& image, const std::vector<Pixel>& palette) {
-    if (palette.empty() || palette.size() > 16) throw std::invalid_argument("a 16-colour palette is needed");
+    if (palette.empty() || palette.size() > 16) throw FormatError("a 16-colour palette is needed");
     const std::size_t stride = ((static_cast<std::size_t>(image.width) * 4 + 31) / 32) * 4;
     const std::uint32_t dataOffset = 14 + 40 + 16 * 4;
     const auto dataSize = static_cast<std::uint32_t>(stride * image.height);
@@ -125,7 +121,7 @@ std::vector<unsigned char> encodeBmp4(const Surface& image, const std::vector<Pi
         std::vector<unsigned char> line(stride, 0);
         for (int x = 0; x < image.width; ++x) {
             const auto it = std::find(palette.begin(), palette.end(), image.at(x, row));
-            if (it == palette.end()) throw std::invalid_argument("a pixel outside the palette");
+            if (it == palette.end()) throw FormatError("a pixel outside the palette");
             const auto index = static_cast<unsigned char>(it - palette.begin());
             line[static_cast<std::size_t>(x) / 2] |= static_cast<unsigned char>(x % 2 == 0 ? index << 4 : index);
         }

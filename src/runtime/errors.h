@@ -13,7 +13,6 @@ namespace rt {
 enum class ErrorNumber : int {
     Overflow = 6,
     SubscriptOutOfRange = 9,
-    InvalidProcedureCall = 5,
     WindowCallFailed = 7,  // reported by the platform layer ("out of memory" is its usual wording)
     ObjectNotSet = 91,
 };
@@ -34,6 +33,12 @@ private:
 [[noreturn]] void raiseSubscriptOutOfRange();
 [[noreturn]] void raiseWindowCallFailed(const std::string& what);
 [[noreturn]] void raiseObjectNotSet();
+
+// A file that cannot be read or written as its format requires (a bitmap, an icon): every decoder and
+// encoder reports failure this way, with the reason as its message.
+struct FormatError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 // Thrown by End(); caught only by the top level. Not a std::exception on purpose, so that no
 // catch of standard errors anywhere can swallow it.

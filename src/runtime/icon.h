@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
+#include "runtime/errors.h"
 #include "runtime/surface.h"
 
 namespace rt {
@@ -19,7 +19,8 @@ struct IconImage {
     std::vector<std::uint32_t> argb() const;
 };
 
-// The entry of `ico` that is `size` x `size` pixels; nullopt if there is none or it is malformed.
-std::optional<IconImage> decodeIcoImage(std::span<const unsigned char> ico, int size);
+// The entry of `ico` that is `size` x `size` pixels. Throws FormatError, saying why, when there is
+// none or the file is malformed.
+IconImage decodeIcoImage(std::span<const unsigned char> ico, int size);
 
 }  // namespace rt

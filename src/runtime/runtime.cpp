@@ -1,8 +1,10 @@
 #include "runtime/runtime.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <new>
+#include <stdexcept>
 
 #include "runtime/form.h"
 
@@ -12,7 +14,7 @@ namespace {
 Runtime* g_current = nullptr;
 }
 
-Runtime::Runtime(Backend& backend, std::string errorTitle) : backend_(backend), errorTitle_(std::move(errorTitle)) {
+Runtime::Runtime(Backend& backend, ProgramIdentity identity) : backend_(backend), identity_(std::move(identity)) {
     g_current = this;
 }
 
@@ -21,7 +23,7 @@ Runtime::~Runtime() {
 }
 
 Runtime& Runtime::current() {
-    if (g_current == nullptr) raiseWindowCallFailed("no runtime is running");
+    if (g_current == nullptr) throw std::logic_error("no runtime is running");
     return *g_current;
 }
 
@@ -75,8 +77,8 @@ int Runtime::run(const std::function<void()>& main) {
 void Runtime::reportError(const RuntimeError& error) {
     // A press on the start button may still hold the mouse: the error box must be able to take it.
     releaseCapture(capture_);
-    std::fprintf(stderr, "quorvex: %s\n", error.what());
-    backend_.showError(errorTitle_, error.boxText());
+    std::fprintf(stderr, "%s: %s\n", identity_.command.c_str(), error.what());
+    backend_.showError(identity_.title, error.boxText());
 }
 
 // Nothing stays open after the program ends: no handler runs from here on.
@@ -206,6 +208,19 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
 }
 
 void End() { Runtime::current().end(); }
+
+Long GetTickCount() { return Long(std::bit_cast<std::int32_t>(Runtime::current().backend().tickCount())); }
+
+Long BitBlt(Long hDestDC, Long x, Long y, Long nWidth, Long nHeight, Long hSrcDC, Long xSrc, Long ySrc, Long dwRop) {
+    const SurfaceTable& surfaces = Runtime::current().surfaces();
+    Surface* dst = surfaces.find(hDestDC.value());
+    const Surface* src = surfaces.find(hSrcDC.value());
+    if (dst == nullptr || src == nullptr) return 0;
+    return blit(*dst, x.value(), y.value(), nWidth.value(), nHeight.value(), *src, xSrc.value(), ySrc.value(),
+                dwRop.value())
+               ? 1
+               : 0;
+}
 
 float TimeOfDay() { return static_cast<float>(Runtime::current().backend().secondsSinceMidnight()); }
 

@@ -12,6 +12,8 @@
 
 #include "runtime/backend.h"
 #include "runtime/checked.h"
+#include "runtime/constants.h"
+#include "runtime/program_identity.h"
 #include "runtime/random.h"
 #include "runtime/surface.h"
 
@@ -20,19 +22,15 @@ namespace rt {
 class Form;
 class PictureBox;
 
-// Message box styles and answers.
-inline constexpr int vbYesNo = 4;
-inline constexpr int vbQuestion = 32;
-inline constexpr int vbYes = 6;
-inline constexpr int vbNo = 7;
-
 class Runtime {
 public:
-    explicit Runtime(Backend& backend, std::string errorTitle = "Quorvex");
+    Runtime(Backend& backend, ProgramIdentity identity);
     ~Runtime();
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
 
+    // The running runtime. Reaching for it when none runs is a fault of our own (std::logic_error),
+    // never one of the system's run-time errors.
     static Runtime& current();
     static bool exists();
 
@@ -66,7 +64,7 @@ private:
     Form* formOf(WindowId window) const;
 
     Backend& backend_;
-    std::string errorTitle_;
+    ProgramIdentity identity_;
     SurfaceTable surfaces_;
     Random random_;
     std::vector<Form*> forms_;
@@ -80,6 +78,13 @@ private:
 
 // The platform services as the system's code calls them.
 void DoEvents();
+// The system's millisecond counter as a signed 32-bit value: it reads negative after 2^31 - 1 ms
+// of up-time and wraps from 2,147,483,647 to -2,147,483,648.
+Long GetTickCount();
+// Copies a rectangle between two drawing surfaces named by handle, with SRCCOPY, SRCAND or SRCPAINT,
+// clipped to both. Returns 1 when it copied, 0 when a handle names no surface (a window or sprite
+// that is gone) or the operation is unknown.
+Long BitBlt(Long hDestDC, Long x, Long y, Long nWidth, Long nHeight, Long hSrcDC, Long xSrc, Long ySrc, Long dwRop);
 int MsgBox(const std::string& prompt, int style, const std::string& title);
 [[noreturn]] void End();
 float TimeOfDay();  // seconds since midnight with fraction, single precision

@@ -2,8 +2,8 @@
 //
 // A surface is a 32-bit image, one 0x00RRGGBB word per pixel. The system names surfaces by 32-bit
 // handles (the values it keeps in the sprite catalogue and fetches from windows before each blit);
-// the handle table maps them back. Handles are never reused, so a handle whose surface is gone
-// stays invalid: a blit from it copies nothing and reports failure, which no caller examines.
+// the handle table maps them back. Handles are never reused, so a handle whose surface is gone finds
+// nothing: the blit by handle (rt::BitBlt) then copies nothing.
 #pragma once
 
 #include <cstdint>
@@ -72,7 +72,7 @@ private:
 };
 
 // Copy a w x h rectangle from src (at sx, sy) to dst (at x, y) with a raster operation, clipped to
-// both surfaces. Returns false when a surface is missing or the operation is unknown.
+// both surfaces. Returns false when the operation is unknown.
 bool blit(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, std::int32_t rop);
 
 }  // namespace rt

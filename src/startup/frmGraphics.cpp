@@ -1,23 +1,34 @@
+// The sprite window as stored: a magenta 620 x 412 window that is never shown, holding the fifteen
+// sprites.
 #include "startup/frmGraphics.h"
-
-#include "startup/layouts.h"
 
 namespace quorvex {
 
 namespace {
 
+rt::FormLayout storedWindow() {
+    rt::FormLayout form;
+    form.name = "frmGraphics";
+    form.caption = "";
+    form.clientWidth = 620;
+    form.clientHeight = 412;
+    form.back = rt::colour::magenta;
+    form.visibleWindow = false;
+    return form;
+}
+
 rt::PictureLayout holder(const char* name) {
     rt::PictureLayout p;
     p.name = name;
     p.visible = true;  // visible on a window that is never shown
-    p.picture = layouts::sprite(name);
+    p.picture = frmGraphics::StoredPicture(name);
     return p;
 }
 
 }  // namespace
 
-FrmGraphics::FrmGraphics(rt::Runtime& runtime)
-    : rt::Form(runtime, layouts::frmGraphics()),
+frmGraphics::frmGraphics(rt::Runtime& runtime)
+    : rt::Form(runtime, storedWindow()),
       picBombMask(*this, holder("picBombMask")),
       picBomb(*this, holder("picBomb")),
       picAlien2Mask(*this, holder("picAlien2Mask")),

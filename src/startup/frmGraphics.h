@@ -7,9 +7,9 @@
 
 namespace quorvex {
 
-class FrmGraphics : public rt::Form {
+class frmGraphics : public rt::Form {
 public:
-    explicit FrmGraphics(rt::Runtime& runtime);
+    explicit frmGraphics(rt::Runtime& runtime);
 
     // In the order in which the window stores them.
     rt::PictureBox picBombMask;
@@ -27,6 +27,10 @@ public:
     rt::PictureBox picContClick;
     rt::PictureBox picCont;
     rt::PictureBox picTitle;
+
+    // The stored picture of a holder, decoded from the embedded bitmap "sprites/<holder>.bmp" once
+    // per run and shared. A missing or broken bitmap is a failing window call: there is no fallback.
+    static rt::Picture StoredPicture(const char* holder);
 };
 
 }  // namespace quorvex

@@ -59,8 +59,8 @@ void ResetCatalogue() {
 }
 
 void LoadSpriteCatalogue() {
-    // 1. The sprite window: accessing its pictures loads it. It is never shown.
-    FrmGraphics& g = frmGraphics();
+    // 1. The sprite window, loaded and never shown.
+    frmGraphics& g = form<frmGraphics>();
     g.Load();
 
     // 2. The catalogue, in this order.
@@ -107,7 +107,7 @@ void LoadSpriteCatalogue() {
 void Main() {
     LoadSpriteCatalogue();
     // 4. The title window; its load handler plays the whole introduction before Show returns.
-    frmMain().Show();
+    form<frmMain>().Show();
 }
 
 }  // namespace quorvex

@@ -10,7 +10,7 @@ namespace quorvex {
 using rt::Bool;
 using rt::Long;
 
-// Declared, and kept, in this order.
+// In their declared order.
 extern Long lngTitleDC;
 extern Long lngTitleWidth;
 extern Long lngTitleHeight;

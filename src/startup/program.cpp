@@ -1,14 +1,32 @@
 #include "startup/program.h"
 
+#include <stdexcept>
+
+#include "assets/assets.h"
 #include "game/frmGame.h"
+#include "runtime/icon.h"
 #include "startup/frmGraphics.h"
 #include "startup/modVariable.h"
 #include "title/frmMain.h"
+#include "version.h"
 
 namespace quorvex {
 
 namespace {
 Program* g_program = nullptr;
+}
+
+rt::ProgramIdentity programIdentity() {
+    rt::ProgramIdentity identity{version::productName, "quorvex", {}};
+    // Every size the embedded icon holds, largest first. One that cannot be read is left out; with
+    // none, the windows show the desktop's default icon.
+    for (const int size : {32, 16}) {
+        try {
+            identity.icon.push_back(rt::decodeIcoImage(assets::find("quorvex.ico"), size));
+        } catch (const rt::FormatError&) {
+        }
+    }
+    return identity;
 }
 
 Program::Program(rt::Runtime& runtime) : runtime_(runtime) {
@@ -18,38 +36,26 @@ Program::Program(rt::Runtime& runtime) : runtime_(runtime) {
 
 Program::~Program() {
     // Windows go in the reverse order of their usual creation.
-    game_.reset();
-    title_.reset();
-    graphics_.reset();
+    std::get<std::unique_ptr<frmGame>>(windows_).reset();
+    std::get<std::unique_ptr<frmMain>>(windows_).reset();
+    std::get<std::unique_ptr<frmGraphics>>(windows_).reset();
     if (g_program == this) g_program = nullptr;
 }
 
-Program& Program::current() {
-    if (g_program == nullptr) rt::raiseWindowCallFailed("no program is running");
-    return *g_program;
+template <class Window>
+Window& form() {
+    if (g_program == nullptr) throw std::logic_error("no program is running");
+    auto& window = std::get<std::unique_ptr<Window>>(g_program->windows_);
+    if (!window) window = std::make_unique<Window>(g_program->runtime_);
+    return *window;
 }
 
-FrmGraphics& Program::graphics() {
-    if (!graphics_) graphics_ = std::make_unique<FrmGraphics>(runtime_);
-    return *graphics_;
-}
+template frmGraphics& form<frmGraphics>();
+template frmMain& form<frmMain>();
+template frmGame& form<frmGame>();
 
-FrmMain& Program::title() {
-    if (!title_) title_ = std::make_unique<FrmMain>(runtime_);
-    return *title_;
-}
-
-FrmGame& Program::game() {
-    if (!game_) game_ = std::make_unique<FrmGame>(runtime_);
-    return *game_;
-}
-
-FrmGraphics& frmGraphics() { return Program::current().graphics(); }
-FrmMain& frmMain() { return Program::current().title(); }
-FrmGame& frmGame() { return Program::current().game(); }
-
-int runProgram(rt::Backend& backend) {
-    rt::Runtime runtime(backend);
+int runProgram(rt::Backend& backend, const rt::ProgramIdentity& identity) {
+    rt::Runtime runtime(backend, identity);
     Program program(runtime);
     return runtime.run(Main);
 }

@@ -1,24 +1,16 @@
+// The title window's handlers: the introduction, played by its load handler, and the start button.
 #include "title/frmMain.h"
 
 #include "game/frmGame.h"
 #include "runtime/runtime.h"
 #include "startup/frmGraphics.h"
-#include "startup/layouts.h"
 #include "startup/modAPI.h"
 #include "startup/modVariable.h"
 #include "startup/program.h"
 
 namespace quorvex {
 
-FrmMain::FrmMain(rt::Runtime& runtime)
-    : rt::Form(runtime, layouts::frmMain()),
-      picCont(*this, layouts::frmMain_picCont()),
-      lblMessage(*this, layouts::frmMain_lblMessage()) {
-    picCont.onMouseDown = [this](rt::Integer b, rt::Integer s, float x, float y) { picCont_MouseDown(b, s, x, y); };
-    picCont.onMouseUp = [this](rt::Integer b, rt::Integer s, float x, float y) { picCont_MouseUp(b, s, x, y); };
-}
-
-std::string FrmMain::WelcomeText() {
+std::string frmMain::WelcomeText() {
     return "Welcome to 'Quorvex' by Delmoro.\r"
            "Use the Left and Right Arrow Keys to move your ship around and press 'Space' to fire your missiles.\r"
            "The Aliens will drop bombs on you and may swoop down to kill you so watch out!!!\r"
@@ -27,7 +19,7 @@ std::string FrmMain::WelcomeText() {
            "GOOD LUCK!!!";
 }
 
-void FrmMain::Form_Load() {
+void frmMain::Form_Load() {
     Show();  // on screen while the intro plays
     strMessage = WelcomeText();
     lngTitleX = 50;
@@ -87,20 +79,20 @@ void FrmMain::Form_Load() {
     }
 }
 
-void FrmMain::Form_QueryUnload(rt::Integer&, rt::Integer UnloadMode) {
+void frmMain::Form_QueryUnload(rt::Integer&, rt::Integer UnloadMode) {
     // Closed by its close box, the title window takes the hidden sprite window with it, so that no
     // invisible process stays behind. The start button's own unload leaves it for the game.
-    if (UnloadMode == rt::vbFormControlMenu) Program::current().graphics().Unload();
+    if (UnloadMode == rt::vbFormControlMenu) form<frmGraphics>().Unload();
 }
 
-void FrmMain::picCont_MouseDown(rt::Integer, rt::Integer, float, float) {
-    picCont.setPicture(frmGraphics().picContClick.picture());
+void frmMain::picCont_MouseDown(rt::Integer, rt::Integer, float, float) {
+    picCont.setPicture(form<frmGraphics>().picContClick.picture());
 }
 
-void FrmMain::picCont_MouseUp(rt::Integer, rt::Integer, float, float) {
-    picCont.setPicture(frmGraphics().picCont.picture());
+void frmMain::picCont_MouseUp(rt::Integer, rt::Integer, float, float) {
+    picCont.setPicture(form<frmGraphics>().picCont.picture());
     Unload();
-    frmGame().Show();
+    form<frmGame>().Show();
 }
 
 }  // namespace quorvex

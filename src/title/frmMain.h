@@ -9,9 +9,9 @@
 
 namespace quorvex {
 
-class FrmMain : public rt::Form {
+class frmMain : public rt::Form {
 public:
-    explicit FrmMain(rt::Runtime& runtime);
+    explicit frmMain(rt::Runtime& runtime);
 
     // Controls, in stored order.
     rt::PictureBox picCont;  // the start button

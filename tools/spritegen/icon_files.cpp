@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 
 #include "runtime/bmp.h"
 
@@ -52,7 +51,7 @@ std::vector<unsigned char> iconDib(const IconImage& icon) {
         std::vector<unsigned char> line(colourStride, 0);
         for (int x = 0; x < img.width; ++x) {
             const auto it = std::find(palette.begin(), palette.end(), img.at(x, y));
-            if (it == palette.end()) throw std::invalid_argument("an icon pixel outside the palette");
+            if (it == palette.end()) throw rt::FormatError("an icon pixel outside the palette");
             const auto index = static_cast<unsigned>(it - palette.begin());
             line[static_cast<std::size_t>(x) / 2] |= static_cast<unsigned char>(x % 2 == 0 ? index << 4 : index);
         }

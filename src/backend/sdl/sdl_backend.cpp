@@ -14,6 +14,7 @@
 #include "backend/sdl/sdl_question.h"
 #include "backend/sdl/sdl_window_frame.h"
 #include "backend/sdl/sdl_x11_errors.h"
+#include "runtime/constants.h"
 
 namespace sdl {
 
@@ -22,33 +23,33 @@ namespace {
 // The system's virtual-key codes; 0 for keys it has no code for.
 int virtualKey(const SDL_Keysym& key) {
     const SDL_Keycode sym = key.sym;
-    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + static_cast<int>(sym - SDLK_a);
-    if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + static_cast<int>(sym - SDLK_0);
-    if (sym >= SDLK_F1 && sym <= SDLK_F12) return 112 + static_cast<int>(sym - SDLK_F1);
+    if (sym >= SDLK_a && sym <= SDLK_z) return rt::vbKeyA + static_cast<int>(sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return rt::vbKey0 + static_cast<int>(sym - SDLK_0);
+    if (sym >= SDLK_F1 && sym <= SDLK_F12) return rt::vbKeyF1 + static_cast<int>(sym - SDLK_F1);
     switch (sym) {
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_TAB: return 9;
+        case SDLK_BACKSPACE: return rt::vbKeyBack;
+        case SDLK_TAB: return rt::vbKeyTab;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 13;
+        case SDLK_KP_ENTER: return rt::vbKeyReturn;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return 16;
+        case SDLK_RSHIFT: return rt::vbKeyShift;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return 17;
+        case SDLK_RCTRL: return rt::vbKeyControl;
         case SDLK_LALT:
-        case SDLK_RALT: return 18;
-        case SDLK_ESCAPE: return 27;
-        case SDLK_SPACE: return 32;
-        case SDLK_LEFT: return 37;
-        case SDLK_UP: return 38;
-        case SDLK_RIGHT: return 39;
-        case SDLK_DOWN: return 40;
+        case SDLK_RALT: return rt::vbKeyMenu;
+        case SDLK_ESCAPE: return rt::vbKeyEscape;
+        case SDLK_SPACE: return rt::vbKeySpace;
+        case SDLK_LEFT: return rt::vbKeyLeft;
+        case SDLK_UP: return rt::vbKeyUp;
+        case SDLK_RIGHT: return rt::vbKeyRight;
+        case SDLK_DOWN: return rt::vbKeyDown;
         default: break;
     }
     // Layouts whose keys type no Latin letters or digits: the key's place names it.
     const SDL_Scancode code = key.scancode;
-    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return 'A' + static_cast<int>(code - SDL_SCANCODE_A);
-    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return '1' + static_cast<int>(code - SDL_SCANCODE_1);
-    if (code == SDL_SCANCODE_0) return '0';
+    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return rt::vbKeyA + static_cast<int>(code - SDL_SCANCODE_A);
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return rt::vbKey0 + 1 + static_cast<int>(code - SDL_SCANCODE_1);
+    if (code == SDL_SCANCODE_0) return rt::vbKey0;
     return 0;
 }
 
@@ -82,7 +83,8 @@ timespec now(clockid_t clock) {
 
 }  // namespace
 
-SdlBackend::SdlBackend() {
+SdlBackend::SdlBackend(const rt::ProgramIdentity& identity)
+    : command_(identity.command), iconImages_(identity.icon) {
     // A plain software surface per window: far cheaper to present into than a GL-backed one.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Ctrl+C and termination end the process as usual; SDL would turn them into a quit event.
@@ -113,7 +115,6 @@ SdlBackend::SdlBackend() {
     }
     // Keys arrive as keys, never through an input method.
     SDL_StopTextInput();
-    iconImages_ = programIconImages();
     if (!iconImages_.empty()) icon_ = iconSurface(iconImages_.front());
 }
 
@@ -157,7 +158,7 @@ rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
     SDL_Window* window = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           layout.clientWidth, layout.clientHeight, SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
-        std::fprintf(stderr, "quorvex: cannot create a window: %s\n", SDL_GetError());
+        std::fprintf(stderr, "%s: cannot create a window: %s\n", command_.c_str(), SDL_GetError());
         return 0;
     }
     if (icon_ != nullptr) SDL_SetWindowIcon(window, icon_);
@@ -193,7 +194,7 @@ void SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
     if (window == nullptr) return;
     if (!presentImage(window, screen) && !presentFailed_) {
         presentFailed_ = true;  // said once; the next frame may well succeed
-        std::fprintf(stderr, "quorvex: cannot show a frame: %s\n", SDL_GetError());
+        std::fprintf(stderr, "%s: cannot show a frame: %s\n", command_.c_str(), SDL_GetError());
     }
 }
 
@@ -284,7 +285,7 @@ rt::WindowId SdlBackend::openQuestion(const std::string& title, const std::strin
     if (parent == nullptr || windowOf(SDL_GetWindowID(parent)) == nullptr) parent = windowOf(lastShown_);
     auto dialog = std::make_unique<QuestionDialog>(fonts(), title, prompt, parent);
     if (!dialog->valid()) {
-        std::fprintf(stderr, "quorvex: cannot open a question: %s\n", SDL_GetError());
+        std::fprintf(stderr, "%s: cannot open a question: %s\n", command_.c_str(), SDL_GetError());
         return 0;
     }
     const rt::WindowId id = dialog->id();

@@ -12,6 +12,7 @@
 
 #include "runtime/backend.h"
 #include "runtime/icon.h"
+#include "runtime/program_identity.h"
 
 struct SDL_Window;
 struct SDL_Surface;
@@ -29,7 +30,8 @@ struct StartError : std::runtime_error {
 
 class SdlBackend : public rt::Backend {
 public:
-    SdlBackend();  // throws StartError
+    // Windows carry the program's icon; messages on standard error start with its command name.
+    explicit SdlBackend(const rt::ProgramIdentity& identity);  // throws StartError
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -65,6 +67,7 @@ private:
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
     std::unique_ptr<FontCache> fonts_;
+    std::string command_;                    // the prefix of our messages on standard error
     std::vector<rt::IconImage> iconImages_;  // every size, for window managers that take several
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;

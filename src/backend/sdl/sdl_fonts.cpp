@@ -101,8 +101,6 @@ std::vector<std::string> wrapText(std::string_view text, int width,
     return lines;
 }
 
-int pointsToPixels(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
-
 FontCache::FontCache() { config_ = FcInitLoadConfigAndFonts(); }
 
 FontCache::~FontCache() {

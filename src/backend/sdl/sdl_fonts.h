@@ -25,9 +25,6 @@ namespace sdl {
 std::vector<std::string> wrapText(std::string_view text, int width,
                                   const std::function<int(std::string_view)>& measure);
 
-// Point size to pixels on a 96 dpi screen (24 pt = 32 px).
-int pointsToPixels(int points);
-
 struct TextBox {
     int left = 0, top = 0, width = 0, height = 0;
 };

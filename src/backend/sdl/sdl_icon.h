@@ -1,4 +1,4 @@
-// The program icon for the title bars, from the embedded icon file.
+// The program icon as SDL takes it for a title bar.
 #pragma once
 
 #include <SDL.h>
@@ -6,19 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "assets/assets.h"
 #include "runtime/icon.h"
 
 namespace sdl {
-
-// Every image of the program icon, 32 x 32 first, then 16 x 16; those that cannot be read are left
-// out, and with none the windows show the desktop's default icon.
-inline std::vector<rt::IconImage> programIconImages() {
-    std::vector<rt::IconImage> images;
-    for (const int size : {32, 16})
-        if (auto icon = rt::decodeIcoImage(assets::find("quorvex.ico"), size)) images.push_back(std::move(*icon));
-    return images;
-}
 
 // One icon image as an SDL surface, for SDL's own icon call; null if SDL cannot make one.
 inline SDL_Surface* iconSurface(const rt::IconImage& icon) {

@@ -7,6 +7,7 @@
 
 #include "backend/sdl/sdl_present.h"
 #include "backend/sdl/sdl_window_frame.h"
+#include "runtime/constants.h"
 
 namespace sdl {
 
@@ -150,7 +151,7 @@ QuestionDialog::Button QuestionDialog::buttonAt(int x, int y) const {
 int QuestionDialog::answer(Button button) {
     if (answered_ || button == Button::None) return 0;
     answered_ = true;
-    return button == Button::Yes ? kYes : kNo;
+    return button == Button::Yes ? rt::vbYes : rt::vbNo;
 }
 
 int QuestionDialog::handle(const SDL_Event& event) {

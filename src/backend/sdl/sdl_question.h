@@ -16,9 +16,6 @@ namespace sdl {
 
 class QuestionDialog {
 public:
-    static constexpr int kYes = 6;
-    static constexpr int kNo = 7;
-
     // Creates the window hidden, laid out for the prompt; `parent` (may be null) is the window it
     // belongs to: the dialog stays above it and opens centred on it.
     QuestionDialog(FontCache& fonts, const std::string& title, const std::string& prompt, SDL_Window* parent);
@@ -30,7 +27,8 @@ public:
     std::uint32_t id() const;
     void show();  // shows, raises and draws it
 
-    // Handles one event of the dialog's window. Returns kYes or kNo when it answers the question (once),
+    // Handles one event of the dialog's window. Returns rt::vbYes or rt::vbNo when it answers the question
+    // (once),
     // 0 otherwise.
     int handle(const SDL_Event& event);
 

@@ -81,7 +81,7 @@ protected:
     }
 
     headless::HeadlessBackend backend;
-    rt::Runtime runtime{backend};
+    rt::Runtime runtime{backend, {"Test", "test", {}}};
 };
 
 template <class F>

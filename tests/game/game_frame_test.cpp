@@ -7,7 +7,7 @@ namespace {
 
 class GameFrame : public GameHarness {
 protected:
-    const FrmGraphics& sprites = frmGraphics();
+    const frmGraphics& sprites = form<frmGraphics>();
 
     // A cleared window with the ground line: the start of every frame.
     rt::Surface groundOnly() {

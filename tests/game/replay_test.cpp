@@ -47,7 +47,7 @@ std::string flag(rt::Bool b) { return b ? "1" : "0"; }
 class Journey {
 public:
     headless::HeadlessBackend backend;
-    rt::Runtime runtime{backend};
+    rt::Runtime runtime{backend, programIdentity()};
     Program program{runtime};
     std::ostringstream log;
 
@@ -59,13 +59,13 @@ public:
     void checkpoint(const std::string& name) {
         if (!reached.insert(name).second) return;
         log << "[" << name << "] t=" << backend.now() << "ms\n";
-        if (program.hasTitle() && !program.title().isLoaded()) {
+        if (program.created<frmMain>() && !form<frmMain>().isLoaded()) {
             log << "  frmMain unloaded\n";
-        } else if (program.hasTitle()) {
-            FrmMain& t = program.title();
+        } else if (program.created<frmMain>()) {
+            frmMain& t = form<frmMain>();
             log << "  frmMain loaded=" << t.isLoaded() << " caption=\"" << t.Caption() << "\" image=" << hashOf(t.image())
                 << " screen=" << hashOf(t.screen()) << "\n";
-            const bool pressed = t.picCont.picture() == program.graphics().picContClick.picture();
+            const bool pressed = t.picCont.picture() == form<frmGraphics>().picContClick.picture();
             log << "    titleY=" << rt::Str(t.lngTitleY) << " charPos=" << rt::Str(t.intCharPos) << "/"
                 << rt::Str(t.intMsgLen) << " typing=" << flag(t.bTyping) << " slide=" << flag(t.bSlideButton)
                 << " intro=" << flag(t.bIntro) << " button=" << rt::Str(t.picCont.Left())
@@ -73,8 +73,8 @@ public:
                 << " text=" << t.lblMessage.Caption().size() << "ch" << (t.lblMessage.Visible() ? " shown" : " hidden")
                 << "\n";
         }
-        if (program.hasGame()) {
-            FrmGame& g = program.game();
+        if (program.created<frmGame>()) {
+            frmGame& g = form<frmGame>();
             log << "  frmGame loaded=" << g.isLoaded() << " caption=\"" << g.Caption() << "\" image=" << hashOf(g.image())
                 << " screen=" << hashOf(g.screen()) << "\n";
             log << "    level=" << rt::Str(g.lngLevel) << " score=" << rt::Str(g.lngScore) << " lives="
@@ -98,18 +98,18 @@ public:
                 << g.lblLevel.Caption() << "\" " << (g.lblLevel.Visible() ? "shown" : "hidden") << "\n";
         }
         log << "  questions=" << backend.questions().size() << " sprites="
-            << (program.graphics().isLoaded() ? "loaded" : "unloaded") << "\n";
+            << (form<frmGraphics>().isLoaded() ? "loaded" : "unloaded") << "\n";
     }
 
     void press(int key) {
         if (held == key) return;
-        if (held != 0) backend.keyUp(program.game().window(), held);
+        if (held != 0) backend.keyUp(form<frmGame>().window(), held);
         held = key;
-        if (key != 0) backend.keyDown(program.game().window(), key);
+        if (key != 0) backend.keyDown(form<frmGame>().window(), key);
     }
 
     // Steer the ship's left edge towards `target`; fire when asked and possible.
-    void steer(FrmGame& g, std::int64_t target, bool fire) {
+    void steer(frmGame& g, std::int64_t target, bool fire) {
         const std::int64_t x = g.lngShipX.wide();
         if (x < target - 2) press(kRight);
         else if (x > target + 2) press(kLeft);
@@ -121,8 +121,8 @@ public:
     void play() {
         if (backend.pumps() > 3'000'000) throw std::runtime_error("the replay does not come to an end");
         if (mode == Mode::Intro) {
-            if (!program.hasTitle()) return;
-            FrmMain& t = program.title();
+            if (!program.created<frmMain>()) return;
+            frmMain& t = form<frmMain>();
             if (t.bTyping && t.intCharPos == 0) checkpoint("banner-landed");
             if (t.bSlideButton && t.picCont.Left() == -100) checkpoint("text-typed");
             if (t.isLoaded() && !t.bIntro && !reached.contains("intro-finished")) {
@@ -131,18 +131,18 @@ public:
                 return;
             }
             if (reached.contains("intro-finished") && !reached.contains("button-pressed") &&
-                t.picCont.picture() == program.graphics().picContClick.picture()) {
+                t.picCont.picture() == form<frmGraphics>().picContClick.picture()) {
                 checkpoint("button-pressed");
                 backend.mouseUp(t.window(), 300, 457);
                 return;
             }
-            if (program.hasGame() && program.game().isLoaded()) {
+            if (program.created<frmGame>() && form<frmGame>().isLoaded()) {
                 checkpoint("game-opened");
                 mode = Mode::LoseOne;
             }
             return;
         }
-        FrmGame& g = program.game();
+        frmGame& g = form<frmGame>();
         if (!g.isLoaded() || !g.bRunning) return;
         if (g.lngScore == 100) checkpoint("first-kill");
         switch (mode) {
@@ -171,7 +171,7 @@ public:
         }
     }
 
-    void hunt(FrmGame& g) {
+    void hunt(frmGame& g) {
         // Keep clear of a bomb low over the ship; otherwise line up under the next target.
         const std::int64_t x = g.lngShipX.wide();
         if (g.bBombFalling && g.lngBombY > 250 && g.lngBombX.wide() >= x - 12 && g.lngBombX.wide() <= x + 108) {

@@ -27,19 +27,19 @@ struct Phases {
 class TitleTest : public ::testing::Test {
 protected:
     headless::HeadlessBackend backend;
-    rt::Runtime runtime{backend};
+    rt::Runtime runtime{backend, programIdentity()};
     Program program{runtime};
     Phases phases;
     // Runs at the end of every pass of the intro (and later of any loop) with the title window.
-    std::function<void(FrmMain&)> each;
+    std::function<void(frmMain&)> each;
 
     // Counts the frames of each phase by watching the fields a frame changes.
     void watchPhases() {
         backend.onPump = [this] {
             // The intro takes about 9,000 passes here; far more means it no longer paces.
             if (backend.pumps() > 200'000) throw std::runtime_error("the intro does not come to an end");
-            if (!program.hasTitle()) return;
-            FrmMain& t = program.title();
+            if (!program.created<frmMain>()) return;
+            frmMain& t = form<frmMain>();
             if (t.lngTickLast.wide() != last_) {
                 // A frame was drawn in this pass: it belongs to the phase the pass started in.
                 last_ = t.lngTickLast.wide();
@@ -58,7 +58,7 @@ protected:
     }
 
     void closeTitleWhenIntroEnds() {
-        each = [this](FrmMain& t) {
+        each = [this](frmMain& t) {
             if (t.isLoaded() && !t.bIntro) backend.close(t.window());
         };
     }
@@ -72,8 +72,8 @@ TEST_F(TitleTest, IntroRunsItsThreePhasesFrameByFrame) {
     closeTitleWhenIntroEnds();
     EXPECT_EQ(runtime.run(Main), 0);
 
-    FrmMain& t = program.title();
-    const int length = static_cast<int>(FrmMain::WelcomeText().size());
+    frmMain& t = form<frmMain>();
+    const int length = static_cast<int>(frmMain::WelcomeText().size());
     EXPECT_EQ(t.intMsgLen, length);
     EXPECT_EQ(phases.banner, 216);              // top edges -200 .. 15
     EXPECT_EQ(phases.typewriter, length + 2);   // the last two append nothing
@@ -82,11 +82,11 @@ TEST_F(TitleTest, IntroRunsItsThreePhasesFrameByFrame) {
     EXPECT_EQ(phases.buttonLefts.front(), -100);
     EXPECT_EQ(phases.buttonLefts[33], 230);
     EXPECT_EQ(phases.buttonLefts.back(), 250);  // comes to rest centred
-    EXPECT_EQ(t.lblMessage.Caption(), FrmMain::WelcomeText());
+    EXPECT_EQ(t.lblMessage.Caption(), frmMain::WelcomeText());
     EXPECT_EQ(t.lngTitleY, 16);
 
     // The banner was redrawn at top edge 16 in the button phase and never cleared.
-    const rt::Surface& banner = program.graphics().picTitle.image();
+    const rt::Surface& banner = form<frmGraphics>().picTitle.image();
     for (int y = 0; y < banner.height; ++y)
         for (int x = 0; x < banner.width; x += 7)
             ASSERT_EQ(t.image().at(50 + x, 16 + y), banner.at(x, y)) << x << "," << y;
@@ -95,7 +95,7 @@ TEST_F(TitleTest, IntroRunsItsThreePhasesFrameByFrame) {
 // Blits reach the screen only with a refresh: the typewriter's characters and the sliding button
 // repaint their own rectangles, so the banner on screen stays where the last refresh left it.
 TEST_F(TitleTest, BannerShowsWhereTheLastRefreshLeftIt) {
-    const rt::Surface& banner = program.graphics().picTitle.image();
+    const rt::Surface& banner = form<frmGraphics>().picTitle.image();
     auto bannerAt = [&](const rt::Surface& s, int top) {
         for (int y = 0; y < banner.height; ++y)
             for (int x = 0; x < banner.width; ++x)
@@ -104,7 +104,7 @@ TEST_F(TitleTest, BannerShowsWhereTheLastRefreshLeftIt) {
     };
     int checks = 0;
     watchPhases();
-    each = [&](FrmMain& t) {
+    each = [&](frmMain& t) {
         if (!t.isLoaded()) return;
         if (phase_ == 1 && t.intCharPos == 30) {
             EXPECT_TRUE(bannerAt(t.image(), 15));
@@ -137,7 +137,7 @@ TEST_P(TitleTickTest, IntroPacesTheSameWhateverTheCounterReads) {
     EXPECT_EQ(runtime.run(Main), 0);
     EXPECT_TRUE(backend.errors().empty());
     EXPECT_EQ(phases.banner, 216);
-    EXPECT_EQ(phases.typewriter, static_cast<int>(FrmMain::WelcomeText().size()) + 2);
+    EXPECT_EQ(phases.typewriter, static_cast<int>(frmMain::WelcomeText().size()) + 2);
     EXPECT_EQ(phases.button, 35);
 }
 
@@ -150,32 +150,32 @@ INSTANTIATE_TEST_SUITE_P(Counter, TitleTickTest,
 TEST_F(TitleTest, PressShowsThePressedPictureUntilTheRelease) {
     bool pressed = false, sawPressed = false;
     watchPhases();
-    each = [&](FrmMain& t) {
-        if (program.hasGame() && program.game().isLoaded()) {
-            backend.close(program.game().window());  // the game opened: end the run
+    each = [&](frmMain& t) {
+        if (program.created<frmGame>() && form<frmGame>().isLoaded()) {
+            backend.close(form<frmGame>().window());  // the game opened: end the run
             return;
         }
         if (!t.isLoaded() || t.bIntro) return;
         if (!pressed) {
             backend.mouseDown(t.window(), 300, 457, 2);  // any button
             pressed = true;
-        } else if (t.picCont.picture() == program.graphics().picContClick.picture()) {
+        } else if (t.picCont.picture() == form<frmGraphics>().picContClick.picture()) {
             sawPressed = true;
             backend.mouseUp(t.window(), 5, 5, 2);  // the press captured the mouse: released anywhere
         }
     };
     EXPECT_EQ(runtime.run(Main), 0);
     EXPECT_TRUE(sawPressed);
-    EXPECT_FALSE(program.title().isLoaded());
-    EXPECT_EQ(program.title().picCont.picture(), program.graphics().picCont.picture());
-    ASSERT_TRUE(program.hasGame());
-    EXPECT_EQ(program.game().lblLevel.Caption(), "Level 1");
+    EXPECT_FALSE(form<frmMain>().isLoaded());
+    EXPECT_EQ(form<frmMain>().picCont.picture(), form<frmGraphics>().picCont.picture());
+    ASSERT_TRUE(program.created<frmGame>());
+    EXPECT_EQ(form<frmGame>().lblLevel.Caption(), "Level 1");
 }
 
 TEST_F(TitleTest, ReleaseWhileTheButtonStillSlidesStartsTheGameAndEndsTheIntro) {
     watchPhases();
     bool released = false;
-    each = [&](FrmMain& t) {
+    each = [&](frmMain& t) {
         if (released || !t.isLoaded() || !t.bSlideButton || t.picCont.Left() != -40) return;
         backend.mouseDown(t.window(), -40 + 50, 457);
         backend.mouseUp(t.window(), -40 + 50, 457);
@@ -185,26 +185,26 @@ TEST_F(TitleTest, ReleaseWhileTheButtonStillSlidesStartsTheGameAndEndsTheIntro) 
     runtime.run([&] {
         Main();  // returns once the intro has stopped
         EXPECT_TRUE(released);
-        FrmMain& t = program.title();
+        frmMain& t = form<frmMain>();
         EXPECT_FALSE(t.isLoaded());        // not brought back by the rest of the intro
         EXPECT_EQ(t.lngContX, -30);        // the intro stopped right after the release
         EXPECT_TRUE(t.bIntro);
-        ASSERT_TRUE(program.game().isLoaded());
+        ASSERT_TRUE(form<frmGame>().isLoaded());
         backend.onPump = [&] {
-            if (++passesAfter == 5) backend.close(program.game().window());
+            if (++passesAfter == 5) backend.close(form<frmGame>().window());
         };
     });
-    EXPECT_EQ(program.game().Caption().rfind("Quorvex - By Delmoro", 0), 0u);
+    EXPECT_EQ(form<frmGame>().Caption().rfind("Quorvex - By Delmoro", 0), 0u);
 }
 
 TEST_F(TitleTest, CloseBoxDuringTheIntroEndsTheProgram) {
     watchPhases();
-    each = [&](FrmMain& t) {
+    each = [&](frmMain& t) {
         if (t.isLoaded() && t.intCharPos == 20) backend.close(t.window());
     };
     EXPECT_EQ(runtime.run(Main), 0);  // nothing left loaded: the hidden sprite window went too
-    EXPECT_FALSE(program.graphics().isLoaded());
-    EXPECT_FALSE(program.hasGame());
+    EXPECT_FALSE(form<frmGraphics>().isLoaded());
+    EXPECT_FALSE(program.created<frmGame>());
     EXPECT_EQ(phases.button, 0);
 }
 
@@ -212,8 +212,8 @@ TEST_F(TitleTest, CloseBoxAfterTheIntroEndsTheProgram) {
     watchPhases();
     closeTitleWhenIntroEnds();
     EXPECT_EQ(runtime.run(Main), 0);
-    EXPECT_FALSE(program.graphics().isLoaded());
-    EXPECT_FALSE(program.hasGame());
+    EXPECT_FALSE(form<frmGraphics>().isLoaded());
+    EXPECT_FALSE(program.created<frmGame>());
 }
 
 }  // namespace

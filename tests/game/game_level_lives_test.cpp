@@ -116,7 +116,7 @@ TEST_F(GameLevelLives, FiveHitsAskTheQuestionAndYesStartsANewGameKeepingTheScore
         // The first frame of the new game: five lives, then the window is closed.
         onPass = [&] {
             EXPECT_FALSE(game.bHold);
-            const rt::Surface& life = frmGraphics().picLife.image();
+            const rt::Surface& life = form<frmGraphics>().picLife.image();
             for (int k = 0; k < 5; ++k) EXPECT_EQ(image().at(140 + 10 * k, 465), life.at(0, 0)) << k;
             backend.close(game.window());
             onPass = nullptr;
@@ -151,7 +151,7 @@ TEST_F(GameLevelLives, NoEndsTheProgramAtOnceWithNothingMoreDrawn) {
 
     // Cleared by the hit; then only the lives caption, without any icon.
     rt::Surface expected(600, 500, rt::colour::black);
-    paintCopy(expected, frmGraphics().picLives.image(), 10, 460);
+    paintCopy(expected, form<frmGraphics>().picLives.image(), 10, 460);
     EXPECT_EQ(differences(image(), expected), "");
 }
 

@@ -15,6 +15,8 @@
 #include "assets/assets.h"
 #include "runtime/bmp.h"
 #include "runtime/icon.h"
+#include "runtime/program_identity.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -31,10 +33,12 @@ std::vector<unsigned char> readFile(const std::filesystem::path& path) {
 
 Surface loadSprite(const std::string& holder, rt::BmpInfo* info = nullptr) {
     const auto bytes = readFile(kAssets / "sprites" / (holder + ".bmp"));
-    std::string error;
-    auto image = rt::decodeBmp(bytes, info, &error);
-    if (!image) ADD_FAILURE() << holder << ": " << error;
-    return image.value_or(Surface());
+    try {
+        return rt::decodeBmp(bytes, info);
+    } catch (const rt::FormatError& error) {
+        ADD_FAILURE() << holder << ": " << error.what();
+        return Surface();
+    }
 }
 
 struct Span {
@@ -423,9 +427,17 @@ TEST(Icon, Holds32And16PixelImagesOf16Colours) {
         }
     }
     EXPECT_EQ(sizes, (std::set<int>{16, 32}));
-    EXPECT_FALSE(rt::decodeIcoImage(ico, 48).has_value());
+    EXPECT_THROW(rt::decodeIcoImage(ico, 48), rt::FormatError);
+
+    // The program hands both images to its back-end, largest first, with its name.
+    const rt::ProgramIdentity identity = quorvex::programIdentity();
+    EXPECT_EQ(identity.title, "Quorvex");
+    EXPECT_EQ(identity.command, "quorvex");
+    ASSERT_EQ(identity.icon.size(), 2u);
+    EXPECT_EQ(identity.icon[0].image.pixels, rt::decodeIcoImage(ico, 32).image.pixels);
+    EXPECT_EQ(identity.icon[1].opaque, rt::decodeIcoImage(ico, 16).opaque);
     const std::vector<unsigned char> truncated(ico.begin(), ico.end() - 10);
-    EXPECT_FALSE(rt::decodeIcoImage(truncated, 16).has_value());  // the 16 x 16 image is stored last
+    EXPECT_THROW(rt::decodeIcoImage(truncated, 16), rt::FormatError);  // the 16 x 16 image is stored last
 }
 
 // Polar look-up on the icon: the pixel at `radius` (a fraction of the icon's radius) in the
@@ -443,14 +455,13 @@ TEST(Icon, BlackDiscWithAYellowTrefoil) {
     for (int size : {32, 16}) {
         SCOPED_TRACE("size " + std::to_string(size));
         const auto icon = rt::decodeIcoImage(ico, size);
-        ASSERT_TRUE(icon.has_value());
-        ASSERT_EQ(icon->image.width, size);
+        ASSERT_EQ(icon.image.width, size);
         const double r = size / 2.0;
         int olive = 0;
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x) {
-                const Pixel p = icon->image.at(x, y);
-                const bool opaque = icon->opaque[static_cast<std::size_t>(y) * size + x];
+                const Pixel p = icon.image.at(x, y);
+                const bool opaque = icon.opaque[static_cast<std::size_t>(y) * size + x];
                 const double d = std::hypot(x + 0.5 - r, y + 0.5 - r);
                 if (d > r + 0.75) {
                     EXPECT_FALSE(opaque) << x << "," << y;
@@ -465,29 +476,28 @@ TEST(Icon, BlackDiscWithAYellowTrefoil) {
                     EXPECT_TRUE(p == colour::black || p == colour::yellow || (size == 16 && p == colour::olive));
                 }
                 olive += opaque && p == colour::olive;
-                EXPECT_EQ(p, icon->image.at(size - 1 - x, y)) << "mirror of " << x << "," << y;
+                EXPECT_EQ(p, icon.image.at(size - 1 - x, y)) << "mirror of " << x << "," << y;
             }
         if (size == 16) {
             EXPECT_TRUE(olive >= 2 && olive <= 16) << olive << " olive pixels";
         }
         // Blades down from the top and up from lower left and lower right; black between them.
         for (double axis : {90.0, 210.0, 330.0}) {
-            EXPECT_EQ(iconAt(*icon, axis, 0.6), colour::yellow) << "blade at " << axis;
-            EXPECT_EQ(iconAt(*icon, axis + 60, 0.6), colour::black) << "gap at " << axis + 60;
+            EXPECT_EQ(iconAt(icon, axis, 0.6), colour::yellow) << "blade at " << axis;
+            EXPECT_EQ(iconAt(icon, axis + 60, 0.6), colour::black) << "gap at " << axis + 60;
         }
     }
 }
 
 TEST(Icon, BladeTipsMeetNearTheCentre) {
     const auto icon = rt::decodeIcoImage(readFile(kAssets / "quorvex.ico"), 32);
-    ASSERT_TRUE(icon.has_value());
     for (double axis : {90.0, 210.0, 330.0}) {
         double nearest = 99;
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
                 const double dx = x + 0.5 - 16, dy = 16 - (y + 0.5);
                 const double angle = std::remainder(std::atan2(dy, dx) * 180 / 3.14159265358979 - axis, 360.0);
-                if (icon->image.at(x, y) == colour::yellow && std::abs(angle) < 60)
+                if (icon.image.at(x, y) == colour::yellow && std::abs(angle) < 60)
                     nearest = std::min(nearest, std::hypot(dx, dy));
             }
         EXPECT_LT(nearest, 4.5) << "blade at " << axis;
@@ -533,8 +543,7 @@ TEST(Icon, DesktopPngIsThe32PixelIcon) {
     }
     ASSERT_EQ(raw.size(), 32u * (1 + 32 * 4));
     const auto icon = rt::decodeIcoImage(readFile(kAssets / "quorvex.ico"), 32);
-    ASSERT_TRUE(icon.has_value());
-    const auto argb = icon->argb();
+    const auto argb = icon.argb();
     for (int y = 0; y < 32; ++y) {
         ASSERT_EQ(raw[static_cast<std::size_t>(y) * 129], 0) << "row filter";
         for (int x = 0; x < 32; ++x) {

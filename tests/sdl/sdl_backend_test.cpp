@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,16 +19,25 @@
 #include "backend/sdl/sdl_fonts.h"
 #include "backend/sdl/sdl_icon.h"
 #include "backend/sdl/sdl_question.h"
+#include "runtime/constants.h"
+#include "runtime/icon.h"
 
 namespace {
 
 using rt::EventType;
 
+// The program's identity as the program hands it over, its icon read from the source tree.
+rt::ProgramIdentity programLike() {
+    std::ifstream in(std::string(QUORVEX_SOURCE_DIR) + "/assets/quorvex.ico", std::ios::binary);
+    const std::vector<unsigned char> ico{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return {"Quorvex", "quorvex", {rt::decodeIcoImage(ico, 32), rt::decodeIcoImage(ico, 16)}};
+}
+
 class SdlBackendTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { setenv("SDL_VIDEODRIVER", "dummy", 1); }
     void SetUp() override {
-        backend = std::make_unique<sdl::SdlBackend>();
+        backend = std::make_unique<sdl::SdlBackend>(programLike());
         window = backend->createWindow({"Quorvex - By Delmoro", 600, 500});
         ASSERT_NE(window, 0u);
         backend->showWindow(window);
@@ -238,10 +249,7 @@ TEST_F(SdlBackendTest, ADestroyedWindowIsGoneAndCallsOnItAreHarmless) {
 
 TEST(SdlIcon, TheProgramIconIsA32PixelDiscOnTransparency) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    const std::vector<rt::IconImage> images = sdl::programIconImages();
-    ASSERT_EQ(images.size(), 2u) << "32 x 32 and 16 x 16";
-    EXPECT_EQ(images[1].image.width, 16);
-    EXPECT_EQ(images[1].image.height, 16);
+    const std::vector<rt::IconImage> images = programLike().icon;
     SDL_Surface* icon = sdl::iconSurface(images[0]);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->w, 32);
@@ -387,12 +395,6 @@ TEST_F(SdlBackendTest, FacesAreFoundThroughFontconfig) {
     EXPECT_NEAR(fonts.textWidth(mono, "MMMMMMMMMM"), 96, 5);
 }
 
-TEST(SdlText, PointsBecomePixelsAt96Dpi) {
-    EXPECT_EQ(sdl::pointsToPixels(24), 32);
-    EXPECT_EQ(sdl::pointsToPixels(12), 16);
-    EXPECT_EQ(sdl::pointsToPixels(9), 12);
-    EXPECT_EQ(sdl::pointsToPixels(8), 11);
-}
 
 TEST(SdlText, WrappingBreaksAtWordsAndLineEnds) {
     const auto oneEach = [](std::string_view s) { return static_cast<int>(s.size()); };

@@ -39,9 +39,9 @@ inline constexpr int kFormationY[11] = {0, 50, 50, 50, 50, 50, 150, 150, 150, 15
 class GameHarness : public ::testing::Test {
 protected:
     headless::HeadlessBackend backend;
-    rt::Runtime runtime{backend};
+    rt::Runtime runtime{backend, programIdentity()};
     Program program{runtime};
-    FrmGame& game = frmGame();
+    frmGame& game = form<frmGame>();
 
     std::function<void()> onPass;     // at every pump during play
     std::function<void()> afterPlay;  // when a ready-timer tick has run the loop to its end

@@ -104,7 +104,7 @@ TEST_F(GameAliensBomb, BombIsCopiedUnderTheAttackerThenFalls7PxAFrame) {
     game.MoveAliens();
     EXPECT_EQ(game.lngBombX, 195);
     EXPECT_EQ(game.lngBombY, 207);
-    const rt::Surface& bomb = frmGraphics().picBomb.image();
+    const rt::Surface& bomb = form<frmGraphics>().picBomb.image();
     for (int r = 0; r < bomb.height; ++r)
         for (int c = 0; c < bomb.width; ++c) ASSERT_EQ(image().at(195 + c, 200 + r), bomb.at(c, r)) << c << "," << r;
     game.MoveAliens();
@@ -223,7 +223,7 @@ TEST_F(GameAliensBomb, ACloseDuringTheAttackerSearchEndsTheProgramQuietly) {
     EXPECT_TRUE(closed);
     EXPECT_TRUE(backend.errors().empty());
     EXPECT_FALSE(game.isLoaded());
-    EXPECT_FALSE(frmGraphics().isLoaded());
+    EXPECT_FALSE(form<frmGraphics>().isLoaded());
     EXPECT_EQ(plays, 1);
     EXPECT_EQ(game.lngAttacker, 4);  // the search still ran to its end
     EXPECT_EQ(game.lngFrames, 1);    // the pass was finished, and no other ran
