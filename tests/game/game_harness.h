@@ -20,6 +20,7 @@
 
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
+#include "runtime/constants.h"
 #include "runtime/runtime.h"
 #include "runtime/surface.h"
 #include "startup/frmGraphics.h"
@@ -28,9 +29,9 @@
 
 namespace quorvex::testing {
 
-inline constexpr int kLeft = 37;
-inline constexpr int kRight = 39;
-inline constexpr int kSpace = 32;
+inline constexpr int kLeft = rt::vbKeyLeft;
+inline constexpr int kRight = rt::vbKeyRight;
+inline constexpr int kSpace = rt::vbKeySpace;
 
 // The ten formation places, by index 1 to 10 (index 0 unused).
 inline constexpr int kFormationX[11] = {0, 75, 175, 275, 375, 475, 75, 175, 275, 375, 475};

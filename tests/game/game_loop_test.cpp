@@ -56,6 +56,22 @@ INSTANTIATE_TEST_SUITE_P(GameCounter, GamePacing,
 
 class GameLoopTest : public GameHarness {};
 
+// The wait counts from the end of the last drawn frame, read afresh when the frame is done: the 8 ms
+// that the first frame spends in the attacker search's message pumps delay the second frame as much.
+TEST_F(GameLoopTest, NextFrameComesElevenMillisecondsAfterTheEndOfTheLast) {
+    backend.msPerPump = 1;
+    setTickAtFirstPass(1000);
+    kill({3, 4, 5, 6, 7, 8, 9, 10});
+    runtime.random().queueDraws({0.35f});  // alien 3: the search steps over eight dead aliens
+    std::vector<std::int64_t> frameEnds{0};
+    onPass = [&] {
+        if (game.lngTickLast.wide() != frameEnds.back()) frameEnds.push_back(game.lngTickLast.wide());
+        if (frameEnds.size() == 4) game.bRunning = false;
+    };
+    resume();
+    EXPECT_EQ(frameEnds, (std::vector<std::int64_t>{0, 1008, 1019, 1030}));
+}
+
 TEST_F(GameLoopTest, FirstFrameShowsTheFormationWhereItStands) {
     std::vector<int> xs;
     playPasses(1, [&](int) {

@@ -5,7 +5,7 @@
 // checkpoints the test writes a short dump of the state and a hash of each window's pixels and
 // compares the whole with tests/replay/journey.txt. A change in behaviour shows up as a readable
 // diff of that file. To accept a change on purpose, regenerate it:
-//     QUORVEX_UPDATE_REPLAY=1 build/test/tests/quorvex_tests --gtest_filter='Replay*'
+//     QUORVEX_UPDATE_REPLAY=1 build/test/tests/quorvex_game_tests --gtest_filter='Replay*'
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,6 +16,7 @@
 
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
+#include "runtime/constants.h"
 #include "runtime/runtime.h"
 #include "startup/frmGraphics.h"
 #include "startup/modVariable.h"
@@ -26,7 +27,7 @@ namespace {
 
 using namespace quorvex;
 
-constexpr int kLeft = 37, kRight = 39, kSpace = 32;
+constexpr int kLeft = rt::vbKeyLeft, kRight = rt::vbKeyRight, kSpace = rt::vbKeySpace;
 const std::string kExpected = std::string(QUORVEX_SOURCE_DIR) + "/tests/replay/journey.txt";
 
 std::string hashOf(const rt::Surface& s) {

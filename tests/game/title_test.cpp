@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <vector>
 
@@ -22,6 +23,8 @@ using namespace quorvex;
 struct Phases {
     int banner = 0, typewriter = 0, button = 0;
     std::vector<std::int64_t> buttonLefts;
+    // Per phase, how often each gap (ms from a frame's start to the next frame's) occurred after its frames.
+    std::map<std::int64_t, int> gaps[3];
 };
 
 class TitleTest : public ::testing::Test {
@@ -43,6 +46,9 @@ protected:
             if (t.lngTickLast.wide() != last_) {
                 // A frame was drawn in this pass: it belongs to the phase the pass started in.
                 last_ = t.lngTickLast.wide();
+                if (lastStart_ != INT64_MIN) ++phases.gaps[lastPhase_][t.lngTickNow.wide() - lastStart_];
+                lastStart_ = t.lngTickNow.wide();
+                lastPhase_ = phase_;
                 if (phase_ == 2) {
                     ++phases.button;
                     phases.buttonLefts.push_back(t.picCont.Left().wide());
@@ -64,13 +70,26 @@ protected:
     }
 
     std::int64_t last_ = INT64_MIN;  // the first pass always draws: its reading differs from this
+    std::int64_t lastStart_ = INT64_MIN;
+    int lastPhase_ = 0;
     int phase_ = 0;  // 0 banner, 1 typewriter, 2 button
 };
 
 TEST_F(TitleTest, IntroRunsItsThreePhasesFrameByFrame) {
+    backend.msPerPump = 1;     // a 1 ms counter, read once per pass
+    backend.msPerPresent = 3;  // a frame that refreshes the window takes 3 ms
     watchPhases();
     closeTitleWhenIntroEnds();
     EXPECT_EQ(runtime.run(Main), 0);
+
+    // A frame starts 11 ms after the end of the last one, read afresh when the frame is done: 14 ms
+    // after a frame that refreshed, 11 ms after one that did not. The banner's frames refresh but for
+    // the last, which starts the typing; the typewriter's do not but for the last, which starts the
+    // button; in the button phase every other frame refreshes (the banner step turns typing on again).
+    EXPECT_EQ(phases.gaps[0], (std::map<std::int64_t, int>{{11, 1}, {14, 215}}));
+    EXPECT_EQ(phases.gaps[1], (std::map<std::int64_t, int>{{11, static_cast<int>(frmMain::WelcomeText().size()) + 1},
+                                                           {14, 1}}));
+    EXPECT_EQ(phases.gaps[2], (std::map<std::int64_t, int>{{11, 17}, {14, 17}}));
 
     frmMain& t = form<frmMain>();
     const int length = static_cast<int>(frmMain::WelcomeText().size());

@@ -59,12 +59,22 @@ TEST_F(DoEventsTest, EventsGoToTheFormTheyBelongToAndUnknownWindowsAreIgnored) {
     b.onKeyDown = [&](int k) { log.push_back("b" + std::to_string(k)); };
     a.Show();
     b.Show();
-    backend.keyDown(b.window(), 39);
-    backend.keyDown(a.window(), 37);
-    backend.keyDown(0, 32);
-    backend.keyDown(4242, 32);
+    backend.keyDown(b.window(), rt::vbKeyRight);
+    backend.keyDown(a.window(), rt::vbKeyLeft);
+    backend.keyDown(0, rt::vbKeySpace);
+    backend.keyDown(4242, rt::vbKeySpace);
     runtime.doEvents();
     EXPECT_EQ(log, (std::vector<std::string>{"b39", "a37"}));
+}
+
+// The numbers the system is written against, as its platform defines them.
+TEST(Constants, AreTheSystemsOwnNumbers) {
+    EXPECT_EQ(rt::vbKeyLeft, 37);
+    EXPECT_EQ(rt::vbKeyRight, 39);
+    EXPECT_EQ(rt::vbKeySpace, 32);
+    EXPECT_EQ(rt::vbYesNo + rt::vbQuestion, 36);
+    EXPECT_EQ(rt::vbYes, 6);
+    EXPECT_EQ(rt::vbNo, 7);
 }
 
 // ---- the modal question ----
@@ -102,11 +112,11 @@ TEST_F(QuestionTest, ReturnsTheScriptedAnswerAndClosesTheDialog) {
 TEST_F(QuestionTest, WhileOpenOtherWindowsTakeNoInputButTimersTick) {
     const rt::WindowId w = form.window();
     backend.answerNextQuestion(rt::vbYes, 2500);
-    backend.postAt(500, keyEvent(w, 37));
+    backend.postAt(500, keyEvent(w, rt::vbKeyLeft));
     backend.postAt(600, rt::Event{rt::EventType::Close, w});
     rt::Event press{rt::EventType::MouseDown, w};
     backend.postAt(700, press);
-    backend.postAt(3000, keyEvent(w, 39));
+    backend.postAt(3000, keyEvent(w, rt::vbKeyRight));
     bool modalSeen = false;
     backend.onPump = [&] { modalSeen = modalSeen || runtime.modal(); };
 
@@ -120,7 +130,7 @@ TEST_F(QuestionTest, WhileOpenOtherWindowsTakeNoInputButTimersTick) {
     EXPECT_EQ(ticks, 2) << "timers keep running: 1000 and 2000";
 
     pumpAt(3000);
-    EXPECT_EQ(keys, (std::vector<int>{39})) << "input is taken again once answered";
+    EXPECT_EQ(keys, (std::vector<int>{rt::vbKeyRight})) << "input is taken again once answered";
 }
 
 TEST_F(QuestionTest, ExposeStillRepaintsWhileOpen) {
@@ -203,12 +213,12 @@ TEST_F(RunTest, EndInsideANestedHandlerEndsAtOnceRunningNoFurtherHandler) {
     std::vector<std::string> log;
     form.onKeyDown = [&](int k) {
         log.push_back("key" + std::to_string(k));
-        if (k == 37) rt::End();
+        if (k == rt::vbKeyLeft) rt::End();
     };
     timer.onTick = [&] {
         log.push_back("tick");
-        backend.keyDown(form.window(), 37);
-        backend.keyDown(form.window(), 39);
+        backend.keyDown(form.window(), rt::vbKeyLeft);
+        backend.keyDown(form.window(), rt::vbKeyRight);
         rt::DoEvents();
         log.push_back("after DoEvents");
     };

@@ -165,7 +165,7 @@ TEST_F(FormTest, CloseUnloadsOnceAndLaterEventsForTheWindowAreIgnored) {
     const rt::WindowId window = form.window();
     backend.close(window);
     backend.close(window);
-    backend.keyDown(window, 37);
+    backend.keyDown(window, rt::vbKeyLeft);
     backend.post(rt::Event{rt::EventType::Expose, window});
     runtime.doEvents();
     EXPECT_FALSE(form.isLoaded());

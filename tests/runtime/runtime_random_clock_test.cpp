@@ -135,16 +135,16 @@ TEST_F(ClockTest, ScheduledEventsArriveWhenDueAndNotBefore) {
     form.onKeyDown = [&](int k) { keys.push_back(k); };
     form.Show();
     rt::Event key{rt::EventType::KeyDown, form.window()};
-    key.key = 37;
+    key.key = rt::vbKeyLeft;
     backend.postAt(50, key);
-    key.key = 39;
+    key.key = rt::vbKeyRight;
     backend.postAt(20, key);
     pumpAt(19);
     EXPECT_TRUE(keys.empty());
     pumpAt(20);
-    EXPECT_EQ(keys, (std::vector<int>{39}));
+    EXPECT_EQ(keys, (std::vector<int>{rt::vbKeyRight}));
     pumpAt(60);
-    EXPECT_EQ(keys, (std::vector<int>{39, 37}));
+    EXPECT_EQ(keys, (std::vector<int>{rt::vbKeyRight, rt::vbKeyLeft}));
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(SdlBackendTest, KeysArriveAsVirtualKeyCodes) {
         int vk;
     };
     const Case cases[] = {
-        {SDLK_LEFT, SDL_SCANCODE_LEFT, 37},    {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39}, {SDLK_SPACE, SDL_SCANCODE_SPACE, 32},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, rt::vbKeyLeft},    {SDLK_RIGHT, SDL_SCANCODE_RIGHT, rt::vbKeyRight}, {SDLK_SPACE, SDL_SCANCODE_SPACE, rt::vbKeySpace},
         {SDLK_UP, SDL_SCANCODE_UP, 38},        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},   {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
         {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13}, {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
         {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8}, {SDLK_TAB, SDL_SCANCODE_TAB, 9}, {SDLK_a, SDL_SCANCODE_A, 65},
@@ -123,7 +123,7 @@ TEST_F(SdlBackendTest, AutoRepeatIsFlaggedAndReleasesArrive) {
     EXPECT_FALSE(events[0].repeat);
     EXPECT_TRUE(events[1].repeat);
     EXPECT_EQ(events[2].type, EventType::KeyUp);
-    EXPECT_EQ(events[2].key, 39);
+    EXPECT_EQ(events[2].key, rt::vbKeyRight);
 }
 
 TEST_F(SdlBackendTest, MouseButtonsArriveWithClientCoordinates) {
@@ -435,7 +435,7 @@ TEST_F(SdlBackendTest, TheQuestionIsAWindowOfItsOwnThatAnswersWithItsKeys) {
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, EventType::DialogAnswer);
     EXPECT_EQ(events[0].window, q);
-    EXPECT_EQ(events[0].answer, 7);
+    EXPECT_EQ(events[0].answer, rt::vbNo);
 
     backend->closeQuestion(q);
     EXPECT_EQ(SDL_GetWindowFromID(q), nullptr);
@@ -482,21 +482,21 @@ protected:
 };
 
 TEST_F(QuestionDialogTest, EnterAndSpaceAnswerWithTheFocusedButtonYesFirst) {
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_RETURN)}), 6);
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_KP_ENTER)}), 6);
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_y)}), 6);
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_TAB), key(SDL_KEYDOWN, SDLK_RETURN)}), 7);
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_RIGHT), key(SDL_KEYDOWN, SDLK_LEFT), key(SDL_KEYDOWN, SDLK_RETURN)}), 6);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_RETURN)}), rt::vbYes);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_KP_ENTER)}), rt::vbYes);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_y)}), rt::vbYes);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_TAB), key(SDL_KEYDOWN, SDLK_RETURN)}), rt::vbNo);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_RIGHT), key(SDL_KEYDOWN, SDLK_LEFT), key(SDL_KEYDOWN, SDLK_RETURN)}), rt::vbYes);
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_SPACE)}), 0);  // Space answers on its release
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)}), 6);
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_TAB), key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)}), 7);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)}), rt::vbYes);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_TAB), key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)}), rt::vbNo);
     EXPECT_EQ(answerTo({key(SDL_KEYUP, SDLK_SPACE)}), 0);  // a release alone: the press was elsewhere
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_ESCAPE)}), 0);
 }
 
 TEST_F(QuestionDialogTest, AClickAnswersWhenReleasedOnTheButtonItPressed) {
-    EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, yes()), click(SDL_MOUSEBUTTONUP, yes())}), 6);
-    EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, no()), click(SDL_MOUSEBUTTONUP, no())}), 7);
+    EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, yes()), click(SDL_MOUSEBUTTONUP, yes())}), rt::vbYes);
+    EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, no()), click(SDL_MOUSEBUTTONUP, no())}), rt::vbNo);
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, yes()), click(SDL_MOUSEBUTTONUP, no())}), 0);
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONUP, yes())}), 0);
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, yes(), SDL_BUTTON_RIGHT), click(SDL_MOUSEBUTTONUP, yes(), SDL_BUTTON_RIGHT)}),

@@ -62,7 +62,10 @@ void HeadlessBackend::destroyWindow(rt::WindowId id) {
 
 void HeadlessBackend::setCaption(rt::WindowId id, const std::string& caption) { windows_[id].caption = caption; }
 
-void HeadlessBackend::present(rt::WindowId id, const rt::Surface&) { ++windows_[id].presents; }
+void HeadlessBackend::present(rt::WindowId id, const rt::Surface&) {
+    ++windows_[id].presents;
+    now_ += msPerPresent;
+}
 
 void HeadlessBackend::releaseScheduled() {
     while (!scheduled_.empty() && scheduled_.begin()->first <= now_) {

@@ -40,6 +40,8 @@ class HeadlessBackend : public rt::Backend {
 public:
     // --- script ---
     std::uint64_t msPerPump = 1;
+    // Time that showing a frame takes: lets time pass inside a frame that refreshes its window.
+    std::uint64_t msPerPresent = 0;
     void setTickBase(std::uint32_t tickAtStart) { tickBase_ = tickAtStart; }
     void setTimeOfDay(double secondsAtStart) { timeOfDayBase_ = secondsAtStart; }
     void advance(std::uint64_t ms) { now_ += ms; }
