@@ -31,7 +31,7 @@ fail() {
 note() { echo "  $*"; }
 
 # A missing tool is a failure: scripts/install-deps.sh installs them all.
-for tool in Xvfb openbox xdotool xwininfo xprop wmctrl import convert compare; do
+for tool in Xvfb openbox xdotool xwininfo xprop xmessage wmctrl import convert compare; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh)"; exit 1; }
 done
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Playing: the game window's frame and caption, the play field (ground line, ship, two rows of aliens,
-# lives caption and five life icons), the ship held at both edges of the window, a missile rising from
-# the ship, an alien shot for 100 points, and the close box during play ending the program cleanly.
+# lives caption and five life icons), the ship held at both edges of the window, the ship stopping when
+# another window takes the keyboard, a missile rising from the ship, an alien shot for 100 points, and
+# the close box during play ending the program cleanly.
 #
 #   play.sh QUORVEX
 source "$(dirname "$0")/../lib.sh"
@@ -71,6 +72,38 @@ hold_to_edge() {
 }
 hold_to_edge Left 0 95
 hold_to_edge Right 504 599
+
+# ---- switching away with an arrow held ----
+# Another window takes the keyboard while Left is held: the ship stops at once, and the key released
+# over there leaves nothing behind: back in the game, the ship stays put until an arrow is pressed.
+# ship_still WHY: the ship is off the edge and has not moved for 0.4 s, unless a bomb took a life.
+ship_still() {
+  look
+  local before="$ship" lives_before="$lives"
+  [ "$before" != none ] && [ "$(left_of "$before")" -gt 0 ] || fail "$1: the ship is at \"$before\""
+  sleep 0.4
+  look
+  [ "$ship" = "$before" ] || [ "$lives" -ne "$lives_before" ] || fail "$1: from \"$before\" to \"$ship\""
+}
+has_window() { [ -n "$(window_named "$1")" ]; }
+ship_left_of() { look && [ "$ship" != none ] && [ "$(left_of "$ship")" -lt "$1" ]; }
+DISPLAY="$display" xmessage -geometry +20+20 "elsewhere" 2>/dev/null &
+leftovers+=("$!")
+wait_for 10 has_window '^xmessage$' || fail "the other window did not open"
+other="$(window_named '^xmessage$')"
+x xdotool windowactivate --sync "$game"
+wait_for 10 in_play || fail "play did not resume"
+x xdotool keydown Left
+wait_for 5 ship_left_of 500 || { x xdotool keyup Left; fail "the ship did not move with Left held"; }
+x xdotool windowactivate --sync "$other"
+sleep 0.3  # the focus change reaches the game
+ship_still "the ship moved on while another window had the keyboard"
+x xdotool keyup Left
+kill "${leftovers[-1]}" && wait "${leftovers[-1]}" 2>/dev/null || true
+unset 'leftovers[-1]'
+x xdotool windowactivate --sync "$game"
+sleep 0.3
+ship_still "the ship moved on after its arrow was released in another window"
 
 # ---- a missile ----
 # Space launches a 5 x 20 blue bar from the ship's middle column, rising 10 px per frame.
