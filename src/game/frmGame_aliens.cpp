@@ -65,8 +65,7 @@ void frmGame::TurnAtEdges() {
 void frmGame::ChooseAttacker() {
     if (bAttack) return;  // the bomb of the current attacker is still on its way
     bAttack = true;
-    // Kept: r x 10 gives 0 to 9 and 0 counts as 1, so alien 1 is chosen twice as often and alien 10
-    // only by skipping dead ones.
+    // Kept: r x 10 gives 0 to 9 and 0 counts as 1 (alien 1 twice as likely, alien 10 only by skipping).
     lngAttacker = rt::CLng(std::floor(static_cast<double>(rt::Rnd()) * 10));
     if (lngAttacker == 0) lngAttacker = 1;
     bool anyAlive = true;

@@ -65,6 +65,7 @@ void frmMain::Form_Load() {
                 lblMessage.setCaption(lblMessage.Caption() + strChar);
             } else {
                 // Never cleared: each copy overwrites the last, one pixel lower.
+                // Kept: the slide copies the banner and turns typing on: every other frame refreshes.
                 BitBlt(hDC(), lngTitleX, lngTitleY, lngTitleWidth, lngTitleHeight, lngTitleDC, 0, 0, SRCCOPY);
                 lngTitleY += 1;
                 if (lngTitleY >= 16) {
