@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 
 #include "runtime/checked.h"
 #include "runtime/errors.h"
@@ -175,6 +176,8 @@ TEST(RuntimeErrorText, BoxTextCarriesNumberAndDescription) {
     } catch (const rt::RuntimeError& e) {
         EXPECT_EQ(e.boxText(), "Run-time error '9':\n\nSubscript out of range");
     }
+    // Reaching for the runtime when none runs is a fault of our own, never shown as run-time error 7.
+    EXPECT_THROW(rt::DoEvents(), std::logic_error);
 }
 
 TEST(Flags, TrueIsMinusOneAndStrHasNoLeadingBlank) {

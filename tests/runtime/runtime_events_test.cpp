@@ -265,6 +265,7 @@ TEST_F(RunTest, RunTimeErrorShowsTheErrorBoxAndEndsWithStatus1) {
     EXPECT_EQ(status, 1);
     ASSERT_EQ(backend.errors().size(), 1u);
     EXPECT_EQ(backend.errors()[0], "Run-time error '6':\n\nOverflow");
+    EXPECT_EQ(backend.lastErrorTitle(), "Test") << "the box bears the program's own name";
     EXPECT_EQ(ticks, 1);
     EXPECT_EQ(form.unloads, 0);
     EXPECT_FALSE(form.isLoaded());

@@ -128,8 +128,9 @@ void HeadlessBackend::drawLabelText(rt::Surface&, const rt::LabelText&) {
     // No fonts here: a label shows as its background. Its text is read from the label itself.
 }
 
-void HeadlessBackend::showError(const std::string&, const std::string& text) {
+void HeadlessBackend::showError(const std::string& title, const std::string& text) {
     errors_.push_back(text);
+    lastErrorTitle_ = title;
     if (onError) onError();
 }
 

@@ -68,6 +68,7 @@ public:
     const WindowState* window(rt::WindowId w) const;
     const std::vector<Question>& questions() const { return questions_; }
     const std::vector<std::string>& errors() const { return errors_; }
+    const std::string& lastErrorTitle() const { return lastErrorTitle_; }
     std::uint64_t pumps() const { return pumps_; }
     bool mouseCaptured() const { return capture_; }
 
@@ -108,6 +109,7 @@ private:
     std::vector<Answer> answers_;
     std::vector<Question> questions_;
     std::vector<std::string> errors_;
+    std::string lastErrorTitle_;
 };
 
 }  // namespace headless
