@@ -3,27 +3,23 @@
 #include <exception>
 #include <memory>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "backend/sdl/sdl_backend.h"
+#include "startup/command_line.h"
 #include "startup/program.h"
-#include "version.h"
 
 int main(int argc, char** argv) {
-    // The game takes no arguments; these two answer before any window opens.
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--version") {
-            std::printf("%s %s\n", quorvex::version::productName, quorvex::version::productVersion);
-            return 0;
-        }
-        if (arg == "--help") {
-            std::printf("Usage: quorvex [--version | --help]\n"
-                        "A small single-player arcade shooter. Left and Right move the ship, Space fires.\n");
-            return 0;
-        }
-        std::fprintf(stderr, "quorvex: unknown argument '%s' (try --help)\n", argv[i]);
-        return 2;
+    const quorvex::CommandLine line = quorvex::readCommandLine({argv + (argc > 0 ? 1 : 0), argv + argc});
+    switch (line.action) {
+        case quorvex::CommandLine::Action::Play: break;
+        case quorvex::CommandLine::Action::Refuse:
+            std::fprintf(stderr, "quorvex: %s\n", line.text.c_str());
+            return quorvex::exitStatusOf(line.action);
+        default:
+            // An answer that cannot be written is a failure, not a success.
+            if (std::fputs(line.text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) return 1;
+            return quorvex::exitStatusOf(line.action);
     }
     const rt::ProgramIdentity identity = quorvex::programIdentity();
     std::unique_ptr<sdl::SdlBackend> backend;

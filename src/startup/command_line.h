@@ -1,0 +1,23 @@
+// The command line. The game itself takes no arguments; a desktop program answers these two before any
+// window opens, and refuses anything else.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+struct CommandLine {
+    enum class Action { Play, ShowVersion, ShowHelp, Refuse };
+    Action action = Action::Play;
+    std::string text;  // what to print: the version, the usage, or why the arguments are refused
+};
+
+// The arguments after the program's name, as UTF-8. Any argument it does not know is refused, wherever
+// it stands.
+CommandLine readCommandLine(const std::vector<std::string>& arguments);
+
+// The exit status of each action: 0 for the version and the usage, 2 for refused arguments.
+int exitStatusOf(CommandLine::Action action);
+
+}  // namespace quorvex
