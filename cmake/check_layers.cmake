@@ -2,7 +2,7 @@
 #   runtime                      sees only itself and the C++ standard library;
 #   a back-end                   sees the runtime and itself (only it may include its platform's headers);
 #   start-up, title and game     see the runtime, each other and the embedded assets, never a back-end;
-#   the entry point (main.cpp)   puts a back-end and the system together, and may include anything.
+#   an entry point (main*.cpp)   puts a back-end and the system together, and may include anything.
 # Tests, benchmarks and tools keep to the layer they exercise. A quoted include without a folder names a
 # file beside the includer.
 #
@@ -20,7 +20,7 @@ set(standardOrTesting "^([a-z_0-9]+|(gtest|gmock)/.*)$")
 # Each rule: a path pattern (relative to ROOT) @ the quoted prefixes allowed (comma-separated, or *)
 # @ a pattern for the angle includes allowed. The first rule that matches a file applies.
 set(rules
-  "^src/main\\.cpp$@*@.*"
+  "^src/main(_win32)?\\.cpp$@*@.*"
   "^src/runtime/@runtime/@${standard}"
   "^src/backend/headless/@runtime/,backend/headless/@${standard}"
   "^src/backend/sdl/@runtime/,backend/sdl/@^(SDL.*|X11/.*|fontconfig/.*|[a-z_0-9]+|[a-z]+\\.h)$"
@@ -29,8 +29,10 @@ set(rules
   "^src/(startup|title|game)/@${system}@${standard}"
   "^tests/runtime/@runtime/,backend/headless/@${standardOrTesting}"
   "^tests/game/@${system},backend/headless/@${standardOrTesting}"
+  "^tests/win32/@runtime/,backend/win32/@^([a-z_0-9]+|[a-z0-9]+\\.h|(gtest|gmock)/.*)$"
   "^tests/sdl/@runtime/,backend/sdl/@^(SDL.*|[a-z_0-9]+|[a-z]+\\.h|(gtest|gmock)/.*)$"
   "^bench/sdl/@runtime/,backend/sdl/@^(benchmark/.*|[a-z_0-9]+)$"
+  "^bench/win32/@runtime/,backend/win32/@^([a-z_0-9]+)$"
   "^bench/@${system},backend/headless/@^(benchmark/.*|[a-z_0-9]+)$"
   "^tools/spritegen/@runtime/@^(ft2build\\.h|[a-z_0-9]+)$")
 

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev
   libfreetype-dev fonts-freefont-ttf
+  g++-mingw-w64-x86-64 wine wine64 python3-pefile
   xvfb xdotool imagemagick openbox wmctrl x11-utils
 )
 
