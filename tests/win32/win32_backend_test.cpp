@@ -1,0 +1,249 @@
+// The Win32 back-end in real windows (under Wine on a private X server, run by tests/windows/
+// with-display.sh): its window's frame, input as the runtime's events, the question and the error box as
+// the system shows them, read back through the Win32 API. Real keys and clicks on the whole program are
+// the real-window scenarios' part.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "backend/win32/win32_backend.h"
+#include "runtime/constants.h"
+
+namespace {
+
+constexpr int kPromptId = 0xFFFF;  // the message box's text control
+
+class Win32BackendTest : public ::testing::Test {
+protected:
+    win32::Win32Backend backend{GetModuleHandleW(nullptr), {"Quorvex", "quorvex", {}}, 0};
+    rt::WindowId window = 0;
+    HWND handle = nullptr;
+
+    void SetUp() override {
+        window = backend.createWindow({"Quorvex - By Delmoro", 600, 500});
+        ASSERT_NE(window, 0u);
+        backend.showWindow(window);
+        handle = backend.handleOf(window);
+        drain();
+    }
+
+    std::vector<rt::Event> drain() {
+        std::vector<rt::Event> events;
+        rt::Event e;
+        while (backend.pollEvent(e)) events.push_back(e);
+        return events;
+    }
+
+    // Pumps events for up to `ms` until `done` holds; the events seen are kept in `seen`.
+    bool pumpUntil(const std::function<bool()>& done, int ms = 5000) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            backend.waitForEvent(backend.monotonicMs() + 20);
+            for (const rt::Event& e : drain()) seen.push_back(e);
+        }
+        return true;
+    }
+
+    HWND boxTitled(const wchar_t* title) { return FindWindowW(L"#32770", title); }
+
+    static std::wstring textOf(HWND box, int id) {
+        wchar_t text[256] = {};
+        GetDlgItemTextW(box, id, text, 256);
+        return text;
+    }
+
+    // A key pressed in a box of another thread: to the control that has that thread's keyboard focus.
+    static void pressKey(HWND box, WPARAM vk, wchar_t ch) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info);
+        HWND target = info.hwndFocus != nullptr ? info.hwndFocus : box;
+        PostMessageW(target, WM_KEYDOWN, vk, 1);
+        if (ch != 0) PostMessageW(target, WM_CHAR, ch, 1);
+        PostMessageW(target, WM_KEYUP, vk, 1 | (1u << 30) | (1u << 31));
+    }
+
+    std::vector<rt::Event> seen;
+};
+
+TEST_F(Win32BackendTest, AFixed600x500WindowWithCaptionAndCloseBoxCentredOnTheScreen) {
+    RECT client;
+    GetClientRect(handle, &client);
+    EXPECT_EQ(client.right - client.left, 600);
+    EXPECT_EQ(client.bottom - client.top, 500);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_STYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0u) << "no resizing, no minimise or maximise";
+
+    wchar_t caption[128] = {};
+    GetWindowTextW(handle, caption, 128);
+    EXPECT_STREQ(caption, L"Quorvex - By Delmoro");
+    backend.setCaption(window, "Quorvex - By Delmoro : Level 2 : Score (300) : 41 FPS");
+    GetWindowTextW(handle, caption, 128);
+    EXPECT_STREQ(caption, L"Quorvex - By Delmoro : Level 2 : Score (300) : 41 FPS");
+
+    RECT frame;
+    GetWindowRect(handle, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(handle, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    EXPECT_NEAR((frame.left + frame.right) / 2.0, (monitor.rcWork.left + monitor.rcWork.right) / 2.0, 1.0);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2.0, (monitor.rcWork.top + monitor.rcWork.bottom) / 2.0, 1.0);
+
+    // The close box asks; the runtime decides: the window stays until it is destroyed.
+    PostMessageW(handle, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(pumpUntil([&] { return !seen.empty(); }));
+    EXPECT_EQ(seen[0].type, rt::EventType::Close);
+    EXPECT_EQ(seen[0].window, window);
+    EXPECT_TRUE(IsWindow(handle));
+    backend.destroyWindow(window);
+    EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST_F(Win32BackendTest, APresentedFrameIsShownAtOnceAndPaintedAgain) {
+    rt::Surface frame(600, 500, rt::colour::black);
+    for (int y = 100; y < 120; ++y)
+        for (int x = 200; x < 260; ++x) frame.at(x, y) = rt::colour::red;
+    frame.at(0, 0) = rt::colour::blue;
+    backend.present(window, frame);
+    HDC dc = GetDC(handle);
+    EXPECT_EQ(GetPixel(dc, 210, 110), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 300, 300), RGB(0, 0, 0));
+    // Painted over, then exposed: the window shows the last frame again, by itself.
+    RECT all{0, 0, 600, 500};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    InvalidateRect(handle, nullptr, TRUE);
+    pumpUntil([&] { return GetPixel(dc, 210, 110) == RGB(255, 0, 0); }, 2000);
+    EXPECT_EQ(GetPixel(dc, 210, 110), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 300, 300), RGB(0, 0, 0));
+    ReleaseDC(handle, dc);
+}
+
+TEST_F(Win32BackendTest, KeysAndMouseArriveAsTheRuntimesEvents) {
+    PostMessageW(handle, WM_KEYDOWN, VK_LEFT, 1);
+    PostMessageW(handle, WM_KEYDOWN, VK_LEFT, 1 | (1u << 30));  // held: an auto-repeat
+    PostMessageW(handle, WM_KEYUP, VK_LEFT, 1 | (1u << 30) | (1u << 31));
+    PostMessageW(handle, WM_KEYDOWN, VK_SPACE, 1);
+    PostMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 457));
+    PostMessageW(handle, WM_LBUTTONUP, 0, MAKELPARAM(-5, 510));  // released outside, captured
+    ASSERT_TRUE(pumpUntil([&] { return seen.size() >= 6; }));
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[0].type, rt::EventType::KeyDown);
+    EXPECT_EQ(seen[0].key, rt::vbKeyLeft);
+    EXPECT_FALSE(seen[0].repeat);
+    EXPECT_TRUE(seen[1].repeat);
+    EXPECT_EQ(seen[2].type, rt::EventType::KeyUp);
+    EXPECT_EQ(seen[2].key, rt::vbKeyLeft);
+    EXPECT_EQ(seen[3].key, rt::vbKeySpace);
+    EXPECT_EQ(seen[4].type, rt::EventType::MouseDown);
+    EXPECT_EQ(seen[4].x, 300);
+    EXPECT_EQ(seen[4].y, 457);
+    EXPECT_EQ(seen[4].button, 1);
+    backend.setMouseCapture(true);
+    EXPECT_EQ(GetCapture(), handle);
+    EXPECT_EQ(seen[5].type, rt::EventType::MouseUp);
+    EXPECT_EQ(seen[5].x, -5);
+    EXPECT_EQ(seen[5].y, 510);
+    backend.setMouseCapture(false);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Keys still held when the window loses the keyboard focus (Space since above, and Right) are
+    // released for it.
+    seen.clear();
+    PostMessageW(handle, WM_KEYDOWN, VK_RIGHT, 1);
+    ASSERT_TRUE(pumpUntil([&] { return seen.size() == 1; }));
+    SendMessageW(handle, WM_KILLFOCUS, 0, 0);
+    ASSERT_TRUE(pumpUntil([&] { return seen.size() == 3; }));
+    EXPECT_EQ(seen[1].type, rt::EventType::KeyUp);
+    EXPECT_EQ(seen[2].type, rt::EventType::KeyUp);
+    EXPECT_EQ(seen[1].key + seen[2].key, rt::vbKeySpace + rt::vbKeyRight);
+}
+
+TEST_F(Win32BackendTest, TheQuestionIsTheSystemsMessageBoxOwnedByTheWindow) {
+    const std::string prompt = "You are dead, would you like to play again?";
+    for (const bool yes : {true, false}) {
+        SCOPED_TRACE(yes ? "Yes by Return" : "No by N");
+        seen.clear();
+        const rt::WindowId question = backend.openQuestion("DEAD!!!", prompt);
+        ASSERT_NE(question, 0u);
+        HWND box = nullptr;
+        ASSERT_TRUE(pumpUntil([&] { return (box = boxTitled(L"DEAD!!!")) != nullptr; }));
+        EXPECT_EQ(textOf(box, kPromptId), L"You are dead, would you like to play again?");
+        EXPECT_EQ(textOf(box, IDYES), L"&Yes");
+        EXPECT_EQ(textOf(box, IDNO), L"&No");
+        EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
+        EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(box, IDYES), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON) << "Yes is the default";
+        EXPECT_EQ(GetWindow(box, GW_OWNER), handle);
+        EXPECT_FALSE(IsWindowEnabled(handle)) << "the window takes no input while asked";
+        // Time and events go on while it is open: the program's thread is not blocked by it.
+        const std::uint64_t before = backend.monotonicMs();
+        pumpUntil([] { return false; }, 100);
+        EXPECT_GE(backend.monotonicMs() - before, 100u);
+        EXPECT_TRUE(seen.empty());
+
+        if (yes)
+            pressKey(box, VK_RETURN, 0);
+        else
+            pressKey(box, 'N', L'n');
+        ASSERT_TRUE(pumpUntil([&] { return !seen.empty(); }));
+        EXPECT_EQ(seen[0].type, rt::EventType::DialogAnswer);
+        EXPECT_EQ(seen[0].window, question);
+        EXPECT_EQ(seen[0].answer, yes ? rt::vbYes : rt::vbNo);
+        backend.closeQuestion(question);
+        EXPECT_EQ(boxTitled(L"DEAD!!!"), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(handle));
+    }
+    // Closed by its frame without an answer, the box asks again.
+    seen.clear();
+    const rt::WindowId again = backend.openQuestion("DEAD!!!", prompt);
+    HWND box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = boxTitled(L"DEAD!!!")) != nullptr; }));
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    pumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(seen.empty() || seen.back().type != rt::EventType::DialogAnswer);
+    ASSERT_TRUE(pumpUntil([&] { return (box = boxTitled(L"DEAD!!!")) != nullptr; }));
+    pressKey(box, 'Y', L'y');
+    ASSERT_TRUE(pumpUntil([&] { return !seen.empty() && seen.back().type == rt::EventType::DialogAnswer; }));
+    EXPECT_EQ(seen.back().answer, rt::vbYes);
+    backend.closeQuestion(again);
+
+    // Closed unanswered (the program ends while it asks): the box goes, nothing hangs.
+    const rt::WindowId question = backend.openQuestion("DEAD!!!", prompt);
+    ASSERT_TRUE(pumpUntil([&] { return boxTitled(L"DEAD!!!") != nullptr; }));
+    backend.closeQuestion(question);
+    EXPECT_EQ(boxTitled(L"DEAD!!!"), nullptr);
+}
+
+TEST_F(Win32BackendTest, ARunTimeErrorIsAMessageBoxWithTheErrorIcon) {
+    std::wstring text, title;
+    bool icon = false, onlyOk = false;
+    std::thread reader([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 200 && box == nullptr; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+            box = FindWindowW(L"#32770", L"Quorvex");
+        }
+        if (box == nullptr) return;
+        text = textOf(box, kPromptId);
+        wchar_t caption[64] = {};
+        GetWindowTextW(box, caption, 64);
+        title = caption;
+        icon = SendDlgItemMessageW(box, 0x440, STM_GETICON, 0, 0) != 0;  // the box's icon control
+        onlyOk = GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDNO) == nullptr;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    backend.showError("Quorvex", "Run-time error '6':\n\nOverflow");
+    reader.join();
+    EXPECT_EQ(title, L"Quorvex");
+    EXPECT_EQ(text, L"Run-time error '6':\n\nOverflow");
+    EXPECT_TRUE(icon);
+    EXPECT_TRUE(onlyOk);
+}
+
+}  // namespace
