@@ -228,20 +228,30 @@ void Win32Backend::setMouseCapture(bool on) {
 
 // ---- events ----
 
-LRESULT CALLBACK Win32Backend::windowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+// The back-end that a window of ours belongs to: given at its creation, kept in the window.
+template <class Backend>
+Backend* ownerOf(HWND handle, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+    return reinterpret_cast<Backend*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+}
+
+}  // namespace
+
+LRESULT CALLBACK Win32Backend::windowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = ownerOf<Win32Backend>(handle, message, lParam);
     if (self != nullptr) {
         const rt::WindowId id = self->idOf(handle);
-        if (id != 0) return self->handle(id, self->windows_[id], message, wParam, lParam);
+        if (id != 0) return self->onMessage(id, self->windows_[id], message, wParam, lParam);
     }
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
-LRESULT Win32Backend::handle(rt::WindowId id, Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Backend::onMessage(rt::WindowId id, Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     rt::Event event{rt::EventType::Expose, id};
     switch (message) {
         case WM_ERASEBKGND: return 1;  // every pixel is painted from the image: no flicker of black first
@@ -298,11 +308,7 @@ LRESULT Win32Backend::handle(rt::WindowId id, Window& window, UINT message, WPAR
 }
 
 LRESULT CALLBACK Win32Backend::notifyProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+    auto* self = ownerOf<Win32Backend>(handle, message, lParam);
     if (self != nullptr && message == kAnswerMessage) {
         rt::Event answer{rt::EventType::DialogAnswer, static_cast<rt::WindowId>(wParam)};
         answer.answer = static_cast<int>(lParam);

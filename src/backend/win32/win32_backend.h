@@ -70,7 +70,7 @@ private:
     void release();  // everything the constructor acquired; once
     static LRESULT CALLBACK windowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK notifyProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(rt::WindowId id, Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(rt::WindowId id, Window& window, UINT message, WPARAM wParam, LPARAM lParam);
     void paint(Window& window, HDC dc) const;
     void post(const rt::Event& event) { pending_.push_back(event); }
     rt::WindowId idOf(HWND handle) const;
