@@ -73,8 +73,9 @@ public:
     virtual void showWindow(WindowId id) = 0;
     virtual void destroyWindow(WindowId id) = 0;
     virtual void setCaption(WindowId id, const std::string& caption) = 0;
-    // Show a composed client-area image at once. Must never wait for the display's refresh.
-    virtual void present(WindowId id, const Surface& screen) = 0;
+    // Show a composed client-area image at once. Must never wait for the display's refresh. Returns
+    // false when the image could not be shown.
+    virtual bool present(WindowId id, const Surface& screen) = 0;
     virtual void setMouseCapture(bool on) = 0;
 
     // Events. pollEvent never blocks; waitForEvent blocks until an event is pending or the monotonic

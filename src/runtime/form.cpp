@@ -124,7 +124,7 @@ void Form::present() {
     dirtyParts_.clear();
     if (!loaded_ || window_ == 0) return;
     compose(screen_, 0, 0);
-    runtime_.backend().present(window_, screen_);
+    runtime_.frameShown(runtime_.backend().present(window_, screen_));
 }
 
 void Form::repaint() {
@@ -140,7 +140,7 @@ void Form::repaint() {
         compose(piece, part.left, part.top);
         blit(screen_, part.left, part.top, part.width, part.height, piece, 0, 0, SRCCOPY);
     }
-    runtime_.backend().present(window_, screen_);
+    runtime_.frameShown(runtime_.backend().present(window_, screen_));
 }
 
 }  // namespace rt

@@ -12,6 +12,7 @@ namespace rt {
 
 namespace {
 Runtime* g_current = nullptr;
+constexpr std::uint64_t kFailingFramesMs = 1000;
 }
 
 Runtime::Runtime(Backend& backend, ProgramIdentity identity) : backend_(backend), identity_(std::move(identity)) {
@@ -42,6 +43,16 @@ Form* Runtime::formOf(WindowId window) const {
     for (Form* form : forms_)
         if (form->isLoaded() && form->window() == window) return form;
     return nullptr;
+}
+
+void Runtime::frameShown(bool shown) {
+    if (shown) {
+        failingSince_ = 0;
+        return;
+    }
+    const std::uint64_t now = std::max<std::uint64_t>(backend_.monotonicMs(), 1);
+    if (failingSince_ == 0) failingSince_ = now;
+    if (now - failingSince_ >= kFailingFramesMs) raiseWindowCallFailed("the window's frames cannot be shown");
 }
 
 void Runtime::releaseCapture(const PictureBox* picture) {

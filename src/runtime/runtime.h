@@ -53,6 +53,9 @@ public:
     void registerForm(Form* form);
     void unregisterForm(Form* form);
     void releaseCapture(const PictureBox* picture);
+    // Whether a window's frame could be shown. A failure now and then is borne (the next frame may well
+    // be shown); frames that cannot be shown for a second on end are a failing window call.
+    void frameShown(bool shown);
 
 private:
     void dispatch(const Event& event);
@@ -74,6 +77,7 @@ private:
     };
     std::vector<OpenDialog> dialogs_;
     PictureBox* capture_ = nullptr;
+    std::uint64_t failingSince_ = 0;  // monotonic ms of the first frame of a run of failures; 0: none
 };
 
 // The platform services as the system's code calls them.

@@ -6,7 +6,8 @@
 # fixed sleep or a count of frames, so the tests hold on a slow machine and under the sanitizers; a short
 # fixed wait serves only where something must not happen.
 #
-# E2E_KEEP=FILE keeps the last screenshot of a failing run.
+# E2E_KEEP=FILE keeps the last screenshot of a failing run. E2E_PLATFORM=windows says that the program
+# is the Windows build under Wine (the default is the Linux build).
 #
 # Colours are the sprites' and labels' own: lime #00ff00 (banner, labels, bomb), red #ff0000 (welcome
 # text, ground), yellow #ffff00 (button lettering, life icons), magenta #ff00ff (lives caption), blue
@@ -101,9 +102,14 @@ x() { DISPLAY="$display" "$@"; }
 # ---- the program ----
 
 # start_program EXE: runs it on the display; its exit status is written to $work/status when it ends.
+# With E2E_STDIO=closed it starts with standard output and error closed, as some launchers start programs.
 start_program() {
   (
-    DISPLAY="$display" "$1" >"$work/quorvex.out" 2>"$work/quorvex.err" &
+    if [ "${E2E_STDIO:-}" = closed ]; then
+      DISPLAY="$display" "$1" >&- 2>&- &
+    else
+      DISPLAY="$display" "$1" >"$work/quorvex.out" 2>"$work/quorvex.err" &
+    fi
     echo $! >"$work/quorvex.pid"
     status=0
     wait $! || status=$?

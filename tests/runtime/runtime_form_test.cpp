@@ -197,6 +197,25 @@ TEST_F(FormTest, ClsInvalidatesAndDoEventsPresents) {
     EXPECT_EQ(form.screen().at(3, 3), kBack);
     runtime.doEvents();
     EXPECT_EQ(presents(form.window()), base + 1) << "nothing changed, nothing presented";
+
+    // Frames that cannot be shown are borne for a while (the next may well be shown); for a second on
+    // end they are a failing window call.
+    backend.presentsFail = true;
+    for (std::uint64_t t = 100; t <= 900; t += 100) {
+        form.Cls();
+        pumpAt(t);
+    }
+    backend.presentsFail = false;
+    form.Cls();
+    pumpAt(1200);
+    backend.presentsFail = true;
+    for (std::uint64_t t = 1300; t < 2300; t += 100) {
+        form.Cls();
+        pumpAt(t);
+    }
+    form.Cls();
+    backend.advance(2300 - backend.now());
+    EXPECT_EQ(rttest::errorOf([&] { runtime.doEvents(); }), rt::ErrorNumber::WindowCallFailed);
 }
 
 TEST_F(FormTest, BlitAloneDoesNotPresentRefreshPresentsAtOnce) {

@@ -343,7 +343,7 @@ TEST_F(SdlBackendTest, TheWelcomeTextFitsItsLabelToTheLastLine) {
         "out!!!\rOnce you have killed all the Aliens you will progress to the next level.\rMake sure you hit their "
         "body as a leg-shot will NOT kill them.\rGOOD LUCK!!!";
     TTF_Font* font = nullptr;
-    sdl::FontCache fonts;
+    sdl::FontCache fonts{"quorvex"};
     font = fonts.open({"Courier New", 12, true});
     ASSERT_NE(font, nullptr);
     const auto lines = sdl::wrapText(text, 557, [&](std::string_view s) { return fonts.textWidth(font, s); });
@@ -379,7 +379,7 @@ TEST_F(SdlBackendTest, TextIsClippedToTheLabelAndTheScreen) {
 }
 
 TEST_F(SdlBackendTest, FacesAreFoundThroughFontconfig) {
-    sdl::FontCache fonts;
+    sdl::FontCache fonts{"quorvex"};
     TTF_Font* sans = fonts.open({"MS Sans Serif", 24, false});
     TTF_Font* mono = fonts.open({"Courier New", 12, true});
     TTF_Font* other = fonts.open({"No Such Face At All", 10, false});
@@ -478,7 +478,7 @@ protected:
         return dialog.noButton();
     }
 
-    sdl::FontCache fonts;
+    sdl::FontCache fonts{"quorvex"};
 };
 
 TEST_F(QuestionDialogTest, EnterAndSpaceAnswerWithTheFocusedButtonYesFirst) {

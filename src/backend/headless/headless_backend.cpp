@@ -62,9 +62,11 @@ void HeadlessBackend::destroyWindow(rt::WindowId id) {
 
 void HeadlessBackend::setCaption(rt::WindowId id, const std::string& caption) { windows_[id].caption = caption; }
 
-void HeadlessBackend::present(rt::WindowId id, const rt::Surface&) {
-    ++windows_[id].presents;
+bool HeadlessBackend::present(rt::WindowId id, const rt::Surface&) {
     now_ += msPerPresent;
+    if (presentsFail) return false;
+    ++windows_[id].presents;
+    return true;
 }
 
 void HeadlessBackend::releaseScheduled() {

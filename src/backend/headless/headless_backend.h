@@ -42,6 +42,8 @@ public:
     std::uint64_t msPerPump = 1;
     // Time that showing a frame takes: lets time pass inside a frame that refreshes its window.
     std::uint64_t msPerPresent = 0;
+    // While true, no frame can be shown (a window that the display has lost).
+    bool presentsFail = false;
     void setTickBase(std::uint32_t tickAtStart) { tickBase_ = tickAtStart; }
     void setTimeOfDay(double secondsAtStart) { timeOfDayBase_ = secondsAtStart; }
     void advance(std::uint64_t ms) { now_ += ms; }
@@ -80,7 +82,7 @@ public:
     void showWindow(rt::WindowId id) override;
     void destroyWindow(rt::WindowId id) override;
     void setCaption(rt::WindowId id, const std::string& caption) override;
-    void present(rt::WindowId id, const rt::Surface& screen) override;
+    bool present(rt::WindowId id, const rt::Surface& screen) override;
     void setMouseCapture(bool on) override { capture_ = on; }
     bool pollEvent(rt::Event& out) override;
     void waitForEvent(std::uint64_t untilMs) override;

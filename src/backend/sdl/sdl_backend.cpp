@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 #include "backend/sdl/sdl_fonts.h"
 #include "backend/sdl/sdl_icon.h"
@@ -75,6 +76,16 @@ Uint32 windowIdOf(const SDL_Event& event) {
     }
 }
 
+// Why no window can open: the display named by DISPLAY does not answer, or there is none.
+std::string displayProblem(const char* sdlError) {
+    const char* display = SDL_getenv("DISPLAY");
+    std::string why = display != nullptr && *display != '\0'
+                          ? std::string("cannot open the display \"") + display + "\""
+                          : std::string("no display (is DISPLAY set?)");
+    if (sdlError != nullptr && *sdlError != '\0') why += std::string(" (") + sdlError + ")";
+    return why;
+}
+
 timespec now(clockid_t clock) {
     timespec ts{};
     clock_gettime(clock, &ts);
@@ -98,7 +109,11 @@ SdlBackend::SdlBackend(const rt::ProgramIdentity& identity)
         SDL_getenv("SDL_VIDEODRIVER") == nullptr)
         throw StartError("no display (DISPLAY is not set)");
 #endif
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) throw StartError(SDL_GetError());
+    // An X display and no Wayland one: only the X11 driver can serve, and probing the others only adds
+    // their complaints to ours when the display does not answer.
+    if (SDL_getenv("DISPLAY") != nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) throw StartError(displayProblem(SDL_GetError()));
     // Without a display SDL falls back to a driver that shows nothing, and the game would run on
     // unseen. Such a driver is used only when asked for by name (the back-end's own tests do).
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -106,7 +121,7 @@ SdlBackend::SdlBackend(const rt::ProgramIdentity& identity)
     if (driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
         (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
         SDL_Quit();
-        throw StartError("no display (is DISPLAY set?)");
+        throw StartError(displayProblem(nullptr));
     }
     if (TTF_Init() != 0) {
         const std::string reason = TTF_GetError();
@@ -189,13 +204,9 @@ void SdlBackend::setCaption(rt::WindowId id, const std::string& caption) {
     if (SDL_Window* window = windowOf(id)) SDL_SetWindowTitle(window, caption.c_str());
 }
 
-void SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
+bool SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
     SDL_Window* window = windowOf(id);
-    if (window == nullptr) return;
-    if (!presentImage(window, screen) && !presentFailed_) {
-        presentFailed_ = true;  // said once; the next frame may well succeed
-        std::fprintf(stderr, "%s: cannot show a frame: %s\n", command_.c_str(), SDL_GetError());
-    }
+    return window != nullptr && presentImage(window, screen);
 }
 
 void SdlBackend::setMouseCapture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
@@ -300,7 +311,7 @@ void SdlBackend::closeQuestion(rt::WindowId id) { questions_.erase(id); }
 
 FontCache& SdlBackend::fonts() {
     // Loaded on first use: reading the font configuration would otherwise delay the first window.
-    if (!fonts_) fonts_ = std::make_unique<FontCache>();
+    if (!fonts_) fonts_ = std::make_unique<FontCache>(command_);
     return *fonts_;
 }
 

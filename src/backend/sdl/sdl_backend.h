@@ -44,7 +44,7 @@ public:
     void showWindow(rt::WindowId id) override;
     void destroyWindow(rt::WindowId id) override;
     void setCaption(rt::WindowId id, const std::string& caption) override;
-    void present(rt::WindowId id, const rt::Surface& screen) override;
+    bool present(rt::WindowId id, const rt::Surface& screen) override;
     void setMouseCapture(bool on) override;
 
     bool pollEvent(rt::Event& out) override;
@@ -71,7 +71,6 @@ private:
     std::vector<rt::IconImage> iconImages_;  // every size, for window managers that take several
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;
-    bool presentFailed_ = false;
 };
 
 }  // namespace sdl

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 namespace sdl {
 
@@ -57,6 +59,37 @@ std::pair<std::string, const char*> familiesFor(const rt::FontSpec& wanted) {
     return {wanted.face, "sans-serif"};
 }
 
+// Any font file in the usual folders, for a system whose font configuration finds none: a face whose
+// file name says what is wanted ("Mono" for a monospaced one, "Sans" otherwise, "Bold" when bold) first,
+// then the first by path. Empty when there is no font file at all.
+std::string anyFontFile(bool monospaced, bool bold) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> roots{"/usr/share/fonts", "/usr/local/share/fonts"};
+    if (const char* home = std::getenv("HOME")) {
+        roots.push_back(fs::path(home) / ".local/share/fonts");
+        roots.push_back(fs::path(home) / ".fonts");
+    }
+    std::string best;
+    int bestScore = -1;
+    for (const fs::path& root : roots) {
+        std::error_code error;
+        for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, error), end;
+             !error && it != end; it.increment(error)) {
+            const std::string name = it->path().filename().string();
+            const std::string ext = it->path().extension().string();
+            if (ext != ".ttf" && ext != ".otf" && ext != ".TTF" && ext != ".OTF") continue;
+            const int score = (name.find(monospaced ? "Mono" : "Sans") != std::string::npos ? 2 : 0) +
+                              ((name.find("Bold") != std::string::npos) == bold ? 1 : 0);
+            const std::string path = it->path().string();
+            if (score > bestScore || (score == bestScore && path < best)) {
+                best = path;
+                bestScore = score;
+            }
+        }
+    }
+    return best;
+}
+
 constexpr std::size_t kMaxCached = 256;  // entries per cache; it starts afresh when full
 
 rt::Pixel blend(rt::Pixel fore, rt::Pixel back, unsigned alpha) {
@@ -101,7 +134,7 @@ std::vector<std::string> wrapText(std::string_view text, int width,
     return lines;
 }
 
-FontCache::FontCache() { config_ = FcInitLoadConfigAndFonts(); }
+FontCache::FontCache(std::string command) : command_(std::move(command)) { config_ = FcInitLoadConfigAndFonts(); }
 
 FontCache::~FontCache() {
     for (auto& [key, line] : lines_) SDL_FreeSurface(line);
@@ -143,9 +176,25 @@ TTF_Font* FontCache::open(const rt::FontSpec& wanted) {
     if (const auto it = fonts_.find(key); it != fonts_.end()) return it->second;
     int index = 0;
     bool boldFace = false;
-    const std::string file = findFile(wanted, index, boldFace);
+    std::string file = findFile(wanted, index, boldFace);
     TTF_Font* font = nullptr;
     if (!file.empty()) font = TTF_OpenFontIndexDPI(file.c_str(), std::max(1, wanted.pointSize), index, 96, 96);
+    if (font == nullptr) {
+        // The font configuration finds nothing usable: any face the system has, said once.
+        const bool monospaced = std::string_view(familiesFor(wanted).second) == "monospace";
+        file = anyFontFile(monospaced, wanted.bold);
+        index = 0;
+        boldFace = file.find("Bold") != std::string::npos;
+        if (!file.empty()) font = TTF_OpenFontDPI(file.c_str(), std::max(1, wanted.pointSize), 96, 96);
+        if (!warned_) {
+            warned_ = true;
+            if (font != nullptr)
+                std::fprintf(stderr, "%s: no font found through the font configuration; using %s\n",
+                             command_.c_str(), file.c_str());
+            else
+                std::fprintf(stderr, "%s: no usable font is installed: text will not show\n", command_.c_str());
+        }
+    }
     // A bold face asked for and only a regular one installed: embolden it.
     if (font != nullptr && wanted.bold && !boldFace) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
     fonts_.emplace(key, font);  // a failure is remembered too, so it is not looked up on every frame

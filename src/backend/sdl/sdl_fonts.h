@@ -33,7 +33,8 @@ enum class Align { Left, Centre };
 
 class FontCache {
 public:
-    FontCache();
+    // Messages on standard error start with `command`.
+    explicit FontCache(std::string command);
     ~FontCache();
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
@@ -54,6 +55,8 @@ private:
     std::string findFile(const rt::FontSpec& wanted, int& index, bool& boldFace) const;
     const SDL_Surface* renderLine(TTF_Font* font, const std::string& line);
 
+    std::string command_;
+    bool warned_ = false;  // the fallback to any face has been said
     FcConfig* config_ = nullptr;
     std::map<std::tuple<std::string, int, bool>, TTF_Font*> fonts_;
     // The typewriter text is laid out again on every frame, one character longer each time: widths

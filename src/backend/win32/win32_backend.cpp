@@ -198,11 +198,11 @@ void Win32Backend::paint(Window& window, HDC dc) const {
                       static_cast<UINT>(window.height), window.image.data(), &info, DIB_RGB_COLORS);
 }
 
-void Win32Backend::present(rt::WindowId id, const rt::Surface& screen) {
+bool Win32Backend::present(rt::WindowId id, const rt::Surface& screen) {
     const auto it = windows_.find(id);
-    if (it == windows_.end()) return;
+    if (it == windows_.end()) return false;
     Window& window = it->second;
-    if (screen.width != window.width || screen.height != window.height) return;
+    if (screen.width != window.width || screen.height != window.height) return false;
     window.image.assign(screen.pixels.begin(), screen.pixels.end());
     HDC dc = GetDC(window.handle);
     const BITMAPINFO info = topDownBitmap(window.width, window.height);
@@ -212,10 +212,7 @@ void Win32Backend::present(rt::WindowId id, const rt::Surface& screen) {
                                                        static_cast<UINT>(window.height), window.image.data(), &info,
                                                        DIB_RGB_COLORS);
     if (dc != nullptr) ReleaseDC(window.handle, dc);
-    if (rows == 0 && !presentFailed_) {
-        presentFailed_ = true;  // said once; the next frame may well succeed
-        std::fprintf(stderr, "%s: cannot show a frame\n", command_.c_str());
-    }
+    return rows != 0;
 }
 
 void Win32Backend::setMouseCapture(bool on) {

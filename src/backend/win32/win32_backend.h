@@ -43,7 +43,7 @@ public:
     void showWindow(rt::WindowId id) override;
     void destroyWindow(rt::WindowId id) override;
     void setCaption(rt::WindowId id, const std::string& caption) override;
-    void present(rt::WindowId id, const rt::Surface& screen) override;
+    bool present(rt::WindowId id, const rt::Surface& screen) override;
     void setMouseCapture(bool on) override;
 
     bool pollEvent(rt::Event& out) override;
@@ -90,7 +90,6 @@ private:
     std::map<rt::WindowId, std::unique_ptr<QuestionBox>> questions_;
     std::deque<rt::Event> pending_;
     std::unique_ptr<LabelPainter> labels_;
-    bool presentFailed_ = false;
 };
 
 }  // namespace win32

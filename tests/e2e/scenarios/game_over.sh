@@ -39,7 +39,7 @@ lose_all_lives() {
 }
 
 # The question's own window: white, a blue disc with the question mark, the prompt in black, and a grey
-# strip with the two buttons. With E2E_QUESTION=system, the system's own message box (Windows): its
+# strip with the two buttons. With E2E_PLATFORM=windows, the system's own message box (Windows): its
 # blue question icon at the top left and the prompt in black beside it, in a frame of the system's.
 check_question() {
   local geometry width height text disc
@@ -47,7 +47,7 @@ check_question() {
   geometry="$(x xwininfo -id "$dialog")"
   width="$(awk '/Width:/ {print $2}' <<<"$geometry")"
   height="$(awk '/Height:/ {print $2}' <<<"$geometry")"
-  if [ "${E2E_QUESTION:-own}" = system ]; then
+  if [ "${E2E_PLATFORM:-linux}" = windows ]; then
     (( width >= 200 && height >= 60 )) || fail "the question is only $width x $height"
     { read -r text; read -r disc; } < <(measure "count:#000000@$(( width - 50 ))x30+50+8" "count:#3465a4@48x48+0+0")
     [ "$disc" -ge 300 ] || fail "the question shows no question-mark icon"
@@ -90,7 +90,7 @@ if x timeout 5 xdotool windowfocus --sync "$game" && [ "$(x xdotool getwindowfoc
   snap "$dialog" "$work/question-after.png" || fail "no screenshot of the question"
   changed="$(compare -metric AE "$work/question-before.png" "$work/question-after.png" null: 2>&1 || true)"
   [ "$changed" = 0 ] || fail "the key meant for the game window changed the question ($changed pixels)"
-elif [ "${E2E_QUESTION:-own}" = system ]; then
+elif [ "${E2E_PLATFORM:-linux}" = windows ]; then
   note "the game window cannot take the keyboard while the system's box asks"
   x xdotool windowactivate --sync "$dialog" || fail "could not activate the question"
 else
