@@ -11,6 +11,7 @@ packages=(
   libx11-dev
   libfreetype-dev fonts-freefont-ttf
   g++-mingw-w64-x86-64 wine wine64 python3-pefile
+  dpkg-dev lintian desktop-file-utils appstream file
   xvfb xdotool imagemagick openbox wmctrl x11-utils
 )
 

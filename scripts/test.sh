@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs the whole test suite twice: in an optimised build, and
 # under AddressSanitizer + UndefinedBehaviorSanitizer; then cross-builds the Windows program with
 # mingw-w64 and runs its tests under Wine (the runtime's and the game's, which need no SDL, the Win32
-# back-end's, and the real-window scenarios against Quorvex.exe). Exits non-zero on any failure.
+# back-end's, and the real-window scenarios against Quorvex.exe); last, makes the Debian package and
+# checks it. Exits non-zero on any failure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -30,4 +31,7 @@ wineserver -w
 [ -f "$WINEPREFIX/system.reg" ] || { echo "could not make the Wine prefix $WINEPREFIX"; exit 1; }
 run_suite "$root/build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DQUORVEX_BENCH=OFF
+echo "== the Debian package"
+"$root/scripts/package.sh"
+"$root/tests/package/check_package.sh" "$root"/build/package/quorvex_*.deb
 echo "== all tests passed"

@@ -73,4 +73,16 @@ IconImage makeIcon(int size) {
     return icon;
 }
 
+IconImage enlarge(const IconImage& icon, int factor) {
+    const int size = icon.image.width * factor;
+    IconImage out{rt::Surface(size, size), std::vector<bool>(static_cast<std::size_t>(size) * size)};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            out.image.at(x, y) = icon.image.at(x / factor, y / factor);
+            out.opaque[static_cast<std::size_t>(y) * size + x] =
+                icon.opaque[static_cast<std::size_t>(y / factor) * icon.image.width + x / factor];
+        }
+    return out;
+}
+
 }  // namespace spritegen

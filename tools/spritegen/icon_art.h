@@ -15,4 +15,7 @@ struct IconImage {
 // The icon at `size` x `size` pixels (32 or 16). The small one softens the blades' edges with olive.
 IconImage makeIcon(int size);
 
+// The icon enlarged by a whole factor, each pixel a factor x factor square: as crisp as drawn.
+IconImage enlarge(const IconImage& icon, int factor);
+
 }  // namespace spritegen

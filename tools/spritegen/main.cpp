@@ -87,6 +87,12 @@ int main(int argc, char** argv) {
         const std::vector<spritegen::IconImage> icons = {spritegen::makeIcon(32), spritegen::makeIcon(16)};
         writeFile(out / "quorvex.ico", spritegen::encodeIco(icons));
         writeFile(out / "quorvex.png", spritegen::encodePng(icons[0]));
+        // The desktop's icon sizes: 16 as drawn, 64, 128 and 256 the 32 x 32 art enlarged.
+        std::filesystem::create_directories(out / "icons");
+        writeFile(out / "icons" / "quorvex-16.png", spritegen::encodePng(icons[1]));
+        for (const int factor : {2, 4, 8})
+            writeFile(out / "icons" / ("quorvex-" + std::to_string(32 * factor) + ".png"),
+                      spritegen::encodePng(spritegen::enlarge(icons[0], factor)));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "spritegen: %s\n", e.what());
         return 1;
