@@ -128,6 +128,7 @@ SdlBackend::SdlBackend(const rt::ProgramIdentity& identity)
         SDL_Quit();
         throw StartError(reason);
     }
+    endOnLostDisplay(command_);
     // Keys arrive as keys, never through an input method.
     SDL_StopTextInput();
     if (!iconImages_.empty()) icon_ = iconSurface(iconImages_.front());

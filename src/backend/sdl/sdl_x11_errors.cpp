@@ -1,6 +1,9 @@
 #include "backend/sdl/sdl_x11_errors.h"
 
 #include <SDL.h>
+#include <unistd.h>
+
+#include <string>
 
 #if defined(QUORVEX_HAVE_X11) && defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xlib.h>
@@ -15,6 +18,7 @@ namespace sdl {
 namespace {
 
 XErrorHandler previousHandler = nullptr;
+std::string commandName;
 
 // While SDL waits for events it wakes itself, for every event that comes in, with a message sent to
 // one of our windows over a second connection of its own. When that window is destroyed just after
@@ -27,6 +31,16 @@ int handleError(Display* display, XErrorEvent* error) {
     return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
 
+// The display is gone (its server ended, or the connection broke). Xlib would print a few lines and
+// call exit() from deep inside some call of SDL's, skipping every teardown; there is nothing left to
+// tear down on a display that is gone. One line says what happened, and the process ends at once with
+// status 1: the system takes back the memory and the connection.
+int handleLostDisplay(Display*) {
+    const std::string line = commandName + ": the connection to the display was lost\n";
+    [[maybe_unused]] const auto written = write(2, line.data(), line.size());
+    _exit(1);
+}
+
 }  // namespace
 
 void tolerateLateWakeups() {
@@ -34,9 +48,15 @@ void tolerateLateWakeups() {
     if (previousHandler == nullptr) previousHandler = XSetErrorHandler(handleError);
 }
 
+void endOnLostDisplay(const std::string& command) {
+    commandName = command;
+    XSetIOErrorHandler(handleLostDisplay);
+}
+
 #else
 
 void tolerateLateWakeups() {}
+void endOnLostDisplay(const std::string&) {}
 
 #endif
 
