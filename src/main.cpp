@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     const rt::ProgramIdentity identity = quorvex::programIdentity();
     std::unique_ptr<sdl::SdlBackend> backend;
     try {
-        backend = std::make_unique<sdl::SdlBackend>(identity);
+        backend = std::make_unique<sdl::SdlBackend>(identity, line.scale);
     } catch (const sdl::StartError& error) {
         std::fprintf(stderr, "quorvex: cannot open a window: %s\n", error.what());
         return 1;

@@ -10,17 +10,18 @@
 
 namespace {
 
-std::unique_ptr<sdl::SdlBackend> startBackend(benchmark::State& state) {
+std::unique_ptr<sdl::SdlBackend> startBackend(benchmark::State& state, int scale = 1) {
     try {
-        return std::make_unique<sdl::SdlBackend>(rt::ProgramIdentity{"Quorvex", "quorvex_bench_sdl", {}});
+        return std::make_unique<sdl::SdlBackend>(rt::ProgramIdentity{"Quorvex", "quorvex_bench_sdl", {}}, scale);
     } catch (const sdl::StartError& error) {
         state.SkipWithError((std::string("no display: ") + error.what()).c_str());
         return nullptr;
     }
 }
 
+// The argument is the window's scale: 1, or 2 for a large screen (a 1200 x 1000 window).
 void BM_PresentFrame(benchmark::State& state) {
-    auto backend = startBackend(state);
+    auto backend = startBackend(state, static_cast<int>(state.range(0)));
     if (!backend) return;
     const rt::WindowId window = backend->createWindow({"present", 600, 500});
     backend->showWindow(window);
@@ -32,7 +33,7 @@ void BM_PresentFrame(benchmark::State& state) {
         backend->present(window, frame);
     }
 }
-BENCHMARK(BM_PresentFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresentFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_WelcomeLabelText(benchmark::State& state) {
     auto backend = startBackend(state);

@@ -6,22 +6,42 @@ namespace quorvex {
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
-    for (const std::string& arg : arguments) {
+    auto refuse = [&line](const std::string& why) {
+        line.action = CommandLine::Action::Refuse;
+        line.text = why + " (try --help)";
+        return line;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
         if (arg == "--version") {
             if (line.action == CommandLine::Action::Play) line.action = CommandLine::Action::ShowVersion;
         } else if (arg == "--help") {
-            if (line.action != CommandLine::Action::Refuse) line.action = CommandLine::Action::ShowHelp;
+            line.action = CommandLine::Action::ShowHelp;
+        } else if (arg == "--scale" || arg.rfind("--scale=", 0) == 0) {
+            std::string value;
+            if (arg == "--scale") {
+                if (i + 1 == arguments.size()) return refuse("--scale needs a whole number from 1 to 4");
+                value = arguments[++i];
+            } else {
+                value = arg.substr(8);
+            }
+            if (value.size() != 1 || value[0] < '1' || value[0] > '4')
+                return refuse("--scale needs a whole number from 1 to 4, not '" + value + "'");
+            line.scale = value[0] - '0';
         } else {
-            line.action = CommandLine::Action::Refuse;
-            line.text = "unknown argument '" + arg + "' (try --help)";
-            return line;
+            return refuse("unknown argument '" + arg + "'");
         }
     }
     if (line.action == CommandLine::Action::ShowVersion)
         line.text = std::string(version::productName) + " " + version::productVersion + "\n";
     else if (line.action == CommandLine::Action::ShowHelp)
-        line.text = "Usage: quorvex [--version | --help]\n"
-                    "A small single-player arcade shooter. Left and Right move the ship, Space fires.\n";
+        line.text = "Usage: quorvex [--scale N | --version | --help]\n"
+                    "A small single-player arcade shooter. Left and Right move the ship, Space fires.\n"
+                    "\n"
+                    "  --scale N   show each pixel N x N (1 to 4), for large screens; by default the\n"
+                    "              desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96), rounded down\n"
+                    "  --version   print the version and exit\n"
+                    "  --help      print this and exit\n";
     return line;
 }
 

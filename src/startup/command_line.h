@@ -1,5 +1,5 @@
-// The command line. The game itself takes no arguments; a desktop program answers these two before any
-// window opens, and refuses anything else.
+// The command line. The game itself takes no arguments; a desktop program answers --version and --help
+// before any window opens, takes --scale for large screens, and refuses anything else.
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@ struct CommandLine {
     enum class Action { Play, ShowVersion, ShowHelp, Refuse };
     Action action = Action::Play;
     std::string text;  // what to print: the version, the usage, or why the arguments are refused
+    int scale = 0;     // --scale N, 1 to 4: each pixel shown N x N; 0: the desktop's own scale factor
 };
 
 // The arguments after the program's name, as UTF-8. Any argument it does not know is refused, wherever

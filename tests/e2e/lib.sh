@@ -7,7 +7,9 @@
 # fixed wait serves only where something must not happen.
 #
 # E2E_KEEP=FILE keeps the last screenshot of a failing run. E2E_PLATFORM=windows says that the program
-# is the Windows build under Wine (the default is the Linux build).
+# is the Windows build under Wine (the default is the Linux build). E2E_SCALE=2 runs the Linux program
+# with --scale 2 on a larger screen: screenshots are taken back to the window's own pixels (one of each
+# 2 x 2 square), so that every check reads client pixels as at scale 1, and clicks land scaled.
 #
 # Colours are the sprites' and labels' own: lime #00ff00 (banner, labels, bomb), red #ff0000 (welcome
 # text, ground), yellow #ffff00 (button lettering, life icons), magenta #ff00ff (lives caption), blue
@@ -15,6 +17,8 @@
 set -euo pipefail
 
 CAPTION="Quorvex - By Delmoro"
+SCALE="${E2E_SCALE:-1}"
+SCREEN_W=$(( SCALE > 1 ? 1600 : 1024 )) SCREEN_H=$(( SCALE > 1 ? 1200 : 768 ))
 
 fail() {
   echo "FAIL: $*"
@@ -76,7 +80,7 @@ start_display() {
   local attempt
   for attempt in 1 2 3; do
     rm -f "$work/display"
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 "${SCREEN_W}x${SCREEN_H}x24" 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     wait_for 15 test -s "$work/display" || fail "Xvfb did not start"
     display=":$(head -n 1 "$work/display")"
@@ -105,10 +109,12 @@ x() { DISPLAY="$display" "$@"; }
 # With E2E_STDIO=closed it starts with standard output and error closed, as some launchers start programs.
 start_program() {
   (
+    local args=()
+    [ "$SCALE" -gt 1 ] && args=(--scale "$SCALE")
     if [ "${E2E_STDIO:-}" = closed ]; then
-      DISPLAY="$display" "$1" >&- 2>&- &
+      DISPLAY="$display" "$1" "${args[@]}" >&- 2>&- &
     else
-      DISPLAY="$display" "$1" >"$work/quorvex.out" 2>"$work/quorvex.err" &
+      DISPLAY="$display" "$1" "${args[@]}" >"$work/quorvex.out" 2>"$work/quorvex.err" &
     fi
     echo $! >"$work/quorvex.pid"
     status=0
@@ -144,7 +150,7 @@ client_origin() {
 press_at() {
   local origin
   origin="$(client_origin "$1")"
-  x xdotool mousemove $(( ${origin% *} + $2 )) $(( ${origin#* } + $3 )) mousedown "${4:-1}"
+  x xdotool mousemove $(( ${origin% *} + $2 * SCALE )) $(( ${origin#* } + $3 * SCALE )) mousedown "${4:-1}"
 }
 release_mouse() { x xdotool mouseup "${1:-1}"; }
 
@@ -190,7 +196,10 @@ nothing_left_on_display() {
 # ---- screenshots ----
 
 # snap WINDOW [FILE]: a screenshot of the window's client area, to $shot unless FILE is given.
-snap() { x import -window "$1" "${2:-$shot}" 2>/dev/null; }
+snap() {
+  x import -window "$1" "${2:-$shot}" 2>/dev/null || return 1
+  [ "$SCALE" -eq 1 ] || convert "${2:-$shot}" -sample "$(( 100 / SCALE ))%" "${2:-$shot}"
+}
 
 # measure CHECK...: measures the last screenshot, one line per CHECK, in one run of ImageMagick.
 #   count:COLOURS[@REGION]  how many pixels have about one of the COLOURS (comma-separated)
@@ -246,10 +255,11 @@ within() {
 check_fixed_client_area() {
   local id="$1" info hints
   info="$(x xwininfo -id "$id")"
-  grep -q "Width: 600$" <<<"$info" && grep -q "Height: 500$" <<<"$info" ||
+  grep -q "Width: $(( 600 * SCALE ))$" <<<"$info" && grep -q "Height: $(( 500 * SCALE ))$" <<<"$info" ||
     fail "the client area is not 600 x 500: $(grep -E 'Width|Height' <<<"$info" | tr -s ' ' | tr '\n' ' ')"
   hints="$(x xprop -id "$id" WM_NORMAL_HINTS)"
-  grep -q "minimum size: 600 by 500" <<<"$hints" && grep -q "maximum size: 600 by 500" <<<"$hints" ||
+  local size="$(( 600 * SCALE )) by $(( 500 * SCALE ))"
+  grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||
     fail "the window can be resized: $hints"
 }
 
@@ -257,8 +267,9 @@ check_centred() {
   local left top
   read -r left top <<<"$(client_origin "$1")"
   # The frame is centred on the 1024 x 768 screen; the client sits inside its border and title bar.
-  [ "$left" -ge 212 ] && [ "$left" -le 216 ] || fail "the window is not centred: left $left"
-  [ "$top" -ge 134 ] && [ "$top" -le 174 ] || fail "the window is not centred: top $top"
+  local wide=$(( (SCREEN_W - 600 * SCALE) / 2 )) high=$(( (SCREEN_H - 500 * SCALE) / 2 ))
+  [ "$left" -ge "$wide" ] && [ "$left" -le $(( wide + 4 )) ] || fail "the window is not centred: left $left"
+  [ "$top" -ge "$high" ] && [ "$top" -le $(( high + 40 )) ] || fail "the window is not centred: top $top"
 }
 
 # The frame asked of the window manager: a title bar with the icon and the close box (a question has

@@ -37,7 +37,7 @@ class SdlBackendTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { setenv("SDL_VIDEODRIVER", "dummy", 1); }
     void SetUp() override {
-        backend = std::make_unique<sdl::SdlBackend>(programLike());
+        backend = std::make_unique<sdl::SdlBackend>(programLike(), 1);
         window = backend->createWindow({"Quorvex - By Delmoro", 600, 500});
         ASSERT_NE(window, 0u);
         backend->showWindow(window);
@@ -503,6 +503,19 @@ TEST_F(QuestionDialogTest, AClickAnswersWhenReleasedOnTheButtonItPressed) {
               0);
     const sdl::TextBox outside{2, 2, 1, 1};
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, outside), click(SDL_MOUSEBUTTONUP, outside)}), 0);
+
+    // Shown twice as large, the dialog's window is twice its image, and its buttons answer where they show.
+    sdl::QuestionDialog large(fonts, "DEAD!!!", "You are dead, would you like to play again?", nullptr, 2);
+    int w = 0, h = 0;
+    SDL_Window* window = SDL_GetWindowFromID(large.id());
+    ASSERT_NE(window, nullptr);
+    SDL_GetWindowSize(window, &w, &h);
+    EXPECT_EQ(w, 2 * large.image().width);
+    EXPECT_EQ(h, 2 * large.image().height);
+    const sdl::TextBox n = large.noButton();
+    const sdl::TextBox shown{2 * n.left, 2 * n.top, 2 * n.width, 2 * n.height};
+    EXPECT_EQ(large.handle(click(SDL_MOUSEBUTTONDOWN, shown)), 0);
+    EXPECT_EQ(large.handle(click(SDL_MOUSEBUTTONUP, shown)), rt::vbNo);
 }
 
 TEST_F(QuestionDialogTest, ShowsAQuestionMarkIconThePromptAndTwoButtons) {

@@ -15,6 +15,7 @@
 #include "backend/sdl/sdl_question.h"
 #include "backend/sdl/sdl_window_frame.h"
 #include "backend/sdl/sdl_x11_errors.h"
+#include "backend/sdl/sdl_desktop_scale.h"
 #include "runtime/constants.h"
 
 namespace sdl {
@@ -94,8 +95,8 @@ timespec now(clockid_t clock) {
 
 }  // namespace
 
-SdlBackend::SdlBackend(const rt::ProgramIdentity& identity)
-    : command_(identity.command), iconImages_(identity.icon) {
+SdlBackend::SdlBackend(const rt::ProgramIdentity& identity, int scale)
+    : command_(identity.command), scale_(std::clamp(scale, 0, 4)), iconImages_(identity.icon) {
     // A plain software surface per window: far cheaper to present into than a GL-backed one.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Ctrl+C and termination end the process as usual; SDL would turn them into a quit event.
@@ -129,6 +130,7 @@ SdlBackend::SdlBackend(const rt::ProgramIdentity& identity)
         throw StartError(reason);
     }
     endOnLostDisplay(command_);
+    if (scale_ == 0) scale_ = desktopScale();
     // Keys arrive as keys, never through an input method.
     SDL_StopTextInput();
     if (!iconImages_.empty()) icon_ = iconSurface(iconImages_.front());
@@ -172,7 +174,8 @@ SDL_Window* SdlBackend::windowOf(rt::WindowId id) const {
 rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
     // Not resizable; centred when it is first shown.
     SDL_Window* window = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          layout.clientWidth, layout.clientHeight, SDL_WINDOW_HIDDEN);
+                                          layout.clientWidth * scale_, layout.clientHeight * scale_,
+                                          SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         std::fprintf(stderr, "%s: cannot create a window: %s\n", command_.c_str(), SDL_GetError());
         return 0;
@@ -207,7 +210,7 @@ void SdlBackend::setCaption(rt::WindowId id, const std::string& caption) {
 
 bool SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
     SDL_Window* window = windowOf(id);
-    return window != nullptr && presentImage(window, screen);
+    return window != nullptr && presentImage(window, screen, scale_);
 }
 
 void SdlBackend::setMouseCapture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
@@ -240,8 +243,8 @@ bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
             if (button == 0) return false;
             out = rt::Event{event.type == SDL_MOUSEBUTTONDOWN ? rt::EventType::MouseDown : rt::EventType::MouseUp,
                             window};
-            out.x = event.button.x;
-            out.y = event.button.y;
+            out.x = unscale(event.button.x, scale_);
+            out.y = unscale(event.button.y, scale_);
             out.button = button;
             return true;
         }
@@ -295,7 +298,7 @@ void SdlBackend::waitForEvent(std::uint64_t untilMs) {
 rt::WindowId SdlBackend::openQuestion(const std::string& title, const std::string& prompt) {
     SDL_Window* parent = SDL_GetKeyboardFocus();
     if (parent == nullptr || windowOf(SDL_GetWindowID(parent)) == nullptr) parent = windowOf(lastShown_);
-    auto dialog = std::make_unique<QuestionDialog>(fonts(), title, prompt, parent);
+    auto dialog = std::make_unique<QuestionDialog>(fonts(), title, prompt, parent, scale_);
     if (!dialog->valid()) {
         std::fprintf(stderr, "%s: cannot open a question: %s\n", command_.c_str(), SDL_GetError());
         return 0;

@@ -30,8 +30,12 @@ struct StartError : std::runtime_error {
 
 class SdlBackend : public rt::Backend {
 public:
-    // Windows carry the program's icon; messages on standard error start with its command name.
-    explicit SdlBackend(const rt::ProgramIdentity& identity);  // throws StartError
+    // Windows carry the program's icon; messages on standard error start with its command name. Every
+    // window, the question's included, shows its pixels `scale` times larger (1 to 4; 0: the desktop's
+    // own scale factor, rounded down): everything above sees the window at its own size.
+    SdlBackend(const rt::ProgramIdentity& identity, int scale);  // throws StartError
+
+    int scale() const { return scale_; }
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -68,6 +72,7 @@ private:
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
     std::unique_ptr<FontCache> fonts_;
     std::string command_;                    // the prefix of our messages on standard error
+    int scale_ = 1;
     std::vector<rt::IconImage> iconImages_;  // every size, for window managers that take several
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;

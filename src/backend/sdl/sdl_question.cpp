@@ -87,8 +87,8 @@ void drawDisc(rt::Surface& s, const TextBox& box, rt::Pixel colour) {
 }  // namespace
 
 QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const std::string& prompt,
-                               SDL_Window* parent)
-    : fonts_(fonts), prompt_(prompt) {
+                               SDL_Window* parent, int scale)
+    : fonts_(fonts), prompt_(prompt), scale_(std::max(1, scale)) {
     TTF_Font* font = fonts_.open(kPromptFont);
     const auto measure = [&](std::string_view s) { return fonts_.textWidth(font, s); };
     const std::vector<std::string> lines = wrapText(prompt_, kMaxTextWidth, measure);
@@ -117,11 +117,11 @@ QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const
         int px = 0, py = 0, pw = 0, ph = 0;
         SDL_GetWindowPosition(parent, &px, &py);
         SDL_GetWindowSize(parent, &pw, &ph);
-        x = px + (pw - width) / 2;
-        y = py + (ph - height) / 2;
+        x = px + (pw - width * scale_) / 2;
+        y = py + (ph - height * scale_) / 2;
     }
     const Uint32 flags = SDL_WINDOW_HIDDEN | (parent != nullptr ? SDL_WINDOW_SKIP_TASKBAR : 0);
-    window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+    window_ = SDL_CreateWindow(title.c_str(), x, y, width * scale_, height * scale_, flags);
     if (window_ == nullptr) return;
     useFixedFrame(window_, CloseBox::Hidden);  // the question must be answered: its close box would do nothing
     if (parent != nullptr) SDL_SetWindowModalFor(window_, parent);  // kept above it; not every system can
@@ -171,7 +171,7 @@ int QuestionDialog::handle(const SDL_Event& event) {
             }
             return 0;
         case SDL_MOUSEMOTION: {
-            const Button at = buttonAt(event.motion.x, event.motion.y);
+            const Button at = buttonAt(unscale(event.motion.x, scale_), unscale(event.motion.y, scale_));
             if (at != hover_) {
                 hover_ = at;
                 draw();
@@ -180,7 +180,7 @@ int QuestionDialog::handle(const SDL_Event& event) {
         }
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button != SDL_BUTTON_LEFT) return 0;
-            pressed_ = buttonAt(event.button.x, event.button.y);
+            pressed_ = buttonAt(unscale(event.button.x, scale_), unscale(event.button.y, scale_));
             if (pressed_ != Button::None) {
                 focus_ = pressed_;
                 SDL_CaptureMouse(SDL_TRUE);
@@ -192,7 +192,7 @@ int QuestionDialog::handle(const SDL_Event& event) {
             const Button was = pressed_;
             pressed_ = Button::None;
             SDL_CaptureMouse(SDL_FALSE);
-            hover_ = buttonAt(event.button.x, event.button.y);
+            hover_ = buttonAt(unscale(event.button.x, scale_), unscale(event.button.y, scale_));
             draw();
             // A click counts only when released over the button it pressed.
             return hover_ == was ? answer(was) : 0;
@@ -262,7 +262,7 @@ void QuestionDialog::draw() {
 }
 
 void QuestionDialog::present() {
-    if (window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0) presentImage(window_, image_);
+    if (window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0) presentImage(window_, image_, scale_);
 }
 
 }  // namespace sdl

@@ -18,7 +18,9 @@ class QuestionDialog {
 public:
     // Creates the window hidden, laid out for the prompt; `parent` (may be null) is the window it
     // belongs to: the dialog stays above it and opens centred on it.
-    QuestionDialog(FontCache& fonts, const std::string& title, const std::string& prompt, SDL_Window* parent);
+    // Its pixels are shown `scale` times larger, like the windows'.
+    QuestionDialog(FontCache& fonts, const std::string& title, const std::string& prompt, SDL_Window* parent,
+                   int scale = 1);
     ~QuestionDialog();
     QuestionDialog(const QuestionDialog&) = delete;
     QuestionDialog& operator=(const QuestionDialog&) = delete;
@@ -51,6 +53,7 @@ private:
     rt::Surface image_;
     TextBox icon_, text_, yes_, no_;
     int stripTop_ = 0;
+    int scale_ = 1;
     Button focus_ = Button::Yes;
     Button hover_ = Button::None;
     Button pressed_ = Button::None;  // by the mouse

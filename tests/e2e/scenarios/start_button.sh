@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The start button and the way into the game: pressed, the button shows its pressed look (a yellow face
 # with white lettering) for as long as the mouse button is held; released, the title window closes and
-# the game window opens, centred, 600 x 500, with "Get Ready" and "Level 1" in lime on black. Then the
+# the game window opens, centred, 600 x 500, with "Get Ready" and "Level 1" in lime on black. Run with
+# E2E_SCALE=2, the same at twice the size, every pixel doubled, the button answering at its place. Then the
 # Linux program loses its display (the X server ends): it says so in one line and ends with status 1;
 # the Windows build's game window is closed with its close box instead, which ends it cleanly.
 #
@@ -23,6 +24,16 @@ wait_for 10 pressed_look || fail "the pressed button does not look pressed"
 sleep 0.3
 pressed_look || fail "the pressed look went before the release"
 [ "$(bbox "#ffffff")" = "258 449 343 462" ] || fail "the pressed lettering is at $(bbox "#ffffff"), not 258 449 343 462"
+if [ "$SCALE" -gt 1 ]; then
+  # Shown larger, the window is 600 x 500 times the scale, and every pixel of its frame is a square of
+  # one colour: the frame at its own size, each pixel repeated.
+  x import -window "$title" "$work/raw.png" || fail "no screenshot of the title window"
+  size="$(identify -format %wx%h "$work/raw.png")"
+  [ "$size" = "$(( 600 * SCALE ))x$(( 500 * SCALE ))" ] || fail "the window at scale $SCALE is $size"
+  convert "$work/raw.png" -sample "$(( 100 / SCALE ))%" -sample "$(( 100 * SCALE ))%" "$work/redone.png"
+  differ="$(compare -metric AE "$work/raw.png" "$work/redone.png" null: 2>&1 || true)"
+  [ "$differ" = 0 ] || fail "$differ pixels of the frame at scale $SCALE are not their own pixel repeated"
+fi
 
 release_mouse 3
 opened="$(now_ms)"
