@@ -4,7 +4,9 @@
 #     welcome text, poll an empty event queue);
 #   - start to first window: from launching the executable to its title window being on screen
 #     (polled with xdotool, so each reading includes a few milliseconds of polling);
-#   - resident memory while the title screen plays and once it has settled.
+#   - resident memory while the title screen plays and once it has settled, then during half a minute
+#     of play;
+#   - frames of a loop paced as the game's, at scale 1 and 2 (BM_PacedFrames: median and 95th percentile).
 # Nothing is asserted: the figures are printed for a person to read.
 #
 #   bench/measure_sdl.sh BUILD_DIR [RUNS]
@@ -62,6 +64,22 @@ for run in $(seq "$runs"); do
       sleep 0.25
     done
     echo "resident memory at the title screen: $(( $(rss_kb "$quorvex_pid") / 1024 )) MB settled, $(( peak / 1024 )) MB peak sampled"
+    # Then a game: Continue, and half a minute of play (the aliens march, bombs fall, lives go).
+    read -r left top < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {l=$4} /Absolute upper-left Y/ {t=$4} END {print l, t}')
+    xdotool mousemove $(( left + 300 )) $(( top + 457 )) click 1
+    sleep 2
+    id="$(xdotool search --onlyvisible --name "^${caption}" 2>/dev/null | head -n 1)"
+    peak=0
+    for _ in $(seq 120); do
+      kb="$(rss_kb "$quorvex_pid")"
+      [ "$kb" -gt "$peak" ] && peak=$kb
+      sleep 0.25
+    done
+    echo "resident memory during play: $(( $(rss_kb "$quorvex_pid") / 1024 )) MB after 30 s, $(( peak / 1024 )) MB peak sampled"
+    kill "$quorvex_pid"  # the game may be asking its question by now, which no close box ends
+    wait "$quorvex_pid" || true
+    quorvex_pid=""
+    continue
   fi
   wmctrl -i -c "$id"
   wait "$quorvex_pid" || true

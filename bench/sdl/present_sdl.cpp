@@ -3,8 +3,11 @@
 // Needs a display (bench/measure_sdl.sh runs it on a private X server).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "backend/sdl/sdl_backend.h"
 
@@ -68,6 +71,37 @@ void BM_PollWithNothingPending(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(backend->pollEvent(event));
 }
 BENCHMARK(BM_PollWithNothingPending)->Unit(benchmark::kMicrosecond);
+
+// A loop paced as the game's: a frame (shown at the argument's scale) whenever more than 10 ms have
+// passed on the tick counter since the end of the last, events pumped on every pass. One iteration
+// is one frame; the counters give the spacing of the frames.
+void BM_PacedFrames(benchmark::State& state) {
+    auto backend = startBackend(state, static_cast<int>(state.range(0)));
+    if (!backend) return;
+    const rt::WindowId window = backend->createWindow({"paced", 600, 500});
+    backend->showWindow(window);
+    rt::Surface frame(600, 500, rt::colour::black);
+    rt::Event event;
+    std::vector<double> gaps;
+    std::uint32_t last = backend->tickCount();
+    auto lastFrame = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        while (backend->tickCount() - last <= 10)
+            while (backend->pollEvent(event)) {
+            }
+        const auto now = std::chrono::steady_clock::now();
+        gaps.push_back(std::chrono::duration<double, std::milli>(now - lastFrame).count());
+        lastFrame = now;
+        frame.at(0, 0) ^= 1;
+        backend->present(window, frame);
+        last = backend->tickCount();
+    }
+    gaps.erase(gaps.begin());  // from the loop's start, not from a frame
+    std::sort(gaps.begin(), gaps.end());
+    state.counters["median_ms"] = gaps[gaps.size() / 2];
+    state.counters["p95_ms"] = gaps[gaps.size() * 95 / 100];
+}
+BENCHMARK(BM_PacedFrames)->Arg(1)->Arg(2)->Iterations(300)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -25,6 +25,7 @@ inline constexpr int vbKeyF1 = 112;  // F2 to F12 follow
 // Message box styles and answers.
 inline constexpr int vbYesNo = 4;
 inline constexpr int vbQuestion = 32;
+inline constexpr int vbOK = 1;
 inline constexpr int vbYes = 6;
 inline constexpr int vbNo = 7;
 

@@ -73,6 +73,7 @@ TEST(Constants, AreTheSystemsOwnNumbers) {
     EXPECT_EQ(rt::vbKeyRight, 39);
     EXPECT_EQ(rt::vbKeySpace, 32);
     EXPECT_EQ(rt::vbYesNo + rt::vbQuestion, 36);
+    EXPECT_EQ(rt::vbOK, 1);
     EXPECT_EQ(rt::vbYes, 6);
     EXPECT_EQ(rt::vbNo, 7);
 }

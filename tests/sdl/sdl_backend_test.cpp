@@ -549,6 +549,35 @@ TEST_F(QuestionDialogTest, ShowsAQuestionMarkIconThePromptAndTwoButtons) {
     EXPECT_EQ(h, image.height);
 }
 
+// The box of a run-time error: the same window with a red icon and one OK button, which Return, Escape,
+// a click or the close box press; the question's keys do nothing there.
+TEST_F(QuestionDialogTest, AnErrorBoxHasARedIconAndOneOkButton) {
+    const std::string text = "Run-time error '6':\n\nOverflow";
+    auto answerTo = [&](const std::vector<SDL_Event>& events) {
+        sdl::QuestionDialog box(fonts, "Quorvex", text, nullptr, 1, sdl::DialogKind::Error);
+        int answer = 0;
+        for (const SDL_Event& e : events) answer = answer != 0 ? answer : box.handle(e);
+        return answer;
+    };
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_RETURN)}), rt::vbOK);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_ESCAPE)}), rt::vbOK);
+    EXPECT_EQ(answerTo({close}), rt::vbOK);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_y), key(SDL_KEYDOWN, SDLK_n), key(SDL_KEYDOWN, SDLK_TAB)}), 0);
+
+    sdl::QuestionDialog box(fonts, "Quorvex", text, nullptr, 1, sdl::DialogKind::Error);
+    EXPECT_EQ(box.noButton().width, 0);
+    EXPECT_EQ(box.yesButton().left + box.yesButton().width + 11, box.image().width) << "OK at the right";
+    EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, box.yesButton()), click(SDL_MOUSEBUTTONUP, box.yesButton())}),
+              rt::vbOK);
+    int red = 0;
+    for (int yy = 0; yy < 80; ++yy)
+        for (int x = 0; x < 80; ++x) red += box.image().at(x, yy) == rt::rgb(200, 30, 30);
+    EXPECT_GT(red, 400);
+}
+
 TEST_F(QuestionDialogTest, ALongPromptWrapsInsteadOfWideningTheDialogWithoutLimit) {
     const std::string prompt(200, 'x');
     sdl::QuestionDialog longWord(fonts, "t", prompt, nullptr);

@@ -326,8 +326,17 @@ void SdlBackend::drawLabelText(rt::Surface& screen, const rt::LabelText& label) 
 }
 
 void SdlBackend::showError(const std::string& title, const std::string& text) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) != 0)
+    // A box of our own, like the question's, so that it is shown as large as the windows. It waits for
+    // its OK; the program is ending, so the other windows' events are let go.
+    QuestionDialog box(fonts(), title, text, windowOf(lastShown_), scale_, DialogKind::Error);
+    if (!box.valid()) {
         std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+        return;
+    }
+    box.show();
+    SDL_Event event;
+    while (SDL_WaitEvent(&event) != 0)
+        if (windowIdOf(event) == box.id() && box.handle(event) != 0) return;
 }
 
 }  // namespace sdl

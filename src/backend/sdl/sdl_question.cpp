@@ -29,6 +29,7 @@ constexpr rt::Pixel kContentBack = rt::rgb(255, 255, 255);
 constexpr rt::Pixel kStripBack = rt::rgb(240, 240, 240);
 constexpr rt::Pixel kText = rt::rgb(0, 0, 0);
 constexpr rt::Pixel kIconDisc = rt::rgb(30, 100, 200);
+constexpr rt::Pixel kErrorDisc = rt::rgb(200, 30, 30);
 constexpr rt::Pixel kIconMark = rt::rgb(255, 255, 255);
 constexpr rt::Pixel kButtonBorder = rt::rgb(173, 173, 173);
 constexpr rt::Pixel kButtonFace = rt::rgb(225, 225, 225);
@@ -87,8 +88,8 @@ void drawDisc(rt::Surface& s, const TextBox& box, rt::Pixel colour) {
 }  // namespace
 
 QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const std::string& prompt,
-                               SDL_Window* parent, int scale)
-    : fonts_(fonts), prompt_(prompt), scale_(std::max(1, scale)) {
+                               SDL_Window* parent, int scale, DialogKind kind)
+    : fonts_(fonts), prompt_(prompt), scale_(std::max(1, scale)), kind_(kind) {
     TTF_Font* font = fonts_.open(kPromptFont);
     const auto measure = [&](std::string_view s) { return fonts_.textWidth(font, s); };
     const std::vector<std::string> lines = wrapText(prompt_, kMaxTextWidth, measure);
@@ -110,6 +111,10 @@ QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const
     text_ = {textLeft, kMargin + std::max(0, (kIconSize - textH) / 2), kMaxTextWidth, textH + 2};  // + descent
     no_ = {width - kStripPadding - kButtonWidth, contentH + kStripPadding, kButtonWidth, kButtonHeight};
     yes_ = {no_.left - kButtonGap - kButtonWidth, no_.top, kButtonWidth, kButtonHeight};
+    if (kind_ == DialogKind::Error) {
+        yes_ = no_;  // OK alone, at the right
+        no_ = {};
+    }
     image_ = rt::Surface(width, height, kContentBack);
 
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
@@ -123,7 +128,8 @@ QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const
     const Uint32 flags = SDL_WINDOW_HIDDEN | (parent != nullptr ? SDL_WINDOW_SKIP_TASKBAR : 0);
     window_ = SDL_CreateWindow(title.c_str(), x, y, width * scale_, height * scale_, flags);
     if (window_ == nullptr) return;
-    useFixedFrame(window_, CloseBox::Hidden);  // the question must be answered: its close box would do nothing
+    // The question must be answered: its close box would do nothing. An error box closes like OK.
+    useFixedFrame(window_, kind_ == DialogKind::Question ? CloseBox::Hidden : CloseBox::Shown);
     if (parent != nullptr) SDL_SetWindowModalFor(window_, parent);  // kept above it; not every system can
     draw();
 }
@@ -151,6 +157,7 @@ QuestionDialog::Button QuestionDialog::buttonAt(int x, int y) const {
 int QuestionDialog::answer(Button button) {
     if (answered_ || button == Button::None) return 0;
     answered_ = true;
+    if (kind_ == DialogKind::Error) return rt::vbOK;
     return button == Button::Yes ? rt::vbYes : rt::vbNo;
 }
 
@@ -167,7 +174,10 @@ int QuestionDialog::handle(const SDL_Event& event) {
                         draw();
                     }
                     break;
-                default: break;  // the close box included: the question must be answered
+                case SDL_WINDOWEVENT_CLOSE:
+                    if (kind_ == DialogKind::Error) return answer(Button::Yes);
+                    break;  // the question must be answered
+                default: break;
             }
             return 0;
         case SDL_MOUSEMOTION: {
@@ -200,6 +210,15 @@ int QuestionDialog::handle(const SDL_Event& event) {
         case SDL_KEYDOWN:
             // An auto-repeat comes from a key held since before the question: it answers nothing.
             if (event.key.repeat != 0) return 0;
+            if (kind_ == DialogKind::Error) {
+                switch (event.key.keysym.sym) {
+                    case SDLK_RETURN:
+                    case SDLK_KP_ENTER:
+                    case SDLK_ESCAPE:
+                    case SDLK_SPACE: return answer(Button::Yes);
+                    default: return 0;
+                }
+            }
             switch (event.key.keysym.sym) {
                 case SDLK_y: return answer(Button::Yes);
                 case SDLK_n: return answer(Button::No);
@@ -249,15 +268,20 @@ void QuestionDialog::draw() {
     fillRect(image_, {0, 0, image_.width, stripTop_}, kContentBack);
     fillRect(image_, {0, stripTop_, image_.width, image_.height - stripTop_}, kStripBack);
 
-    drawDisc(image_, icon_, kIconDisc);
+    const bool error = kind_ == DialogKind::Error;
+    drawDisc(image_, icon_, error ? kErrorDisc : kIconDisc);
     TTF_Font* markFont = fonts_.open(kMarkFont);
     const int markH = lineHeight(markFont);
-    fonts_.drawText(image_, markFont, {icon_.left, icon_.top + (icon_.height - markH) / 2, icon_.width, markH + 1}, "?",
-             kIconMark, Align::Centre);
+    fonts_.drawText(image_, markFont, {icon_.left, icon_.top + (icon_.height - markH) / 2, icon_.width, markH + 1},
+                    error ? "X" : "?", kIconMark, Align::Centre);
 
     fonts_.drawText(image_, fonts_.open(kPromptFont), text_, prompt_, kText, Align::Left);
-    drawButton(yes_, "Yes", Button::Yes);
-    drawButton(no_, "No", Button::No);
+    if (error) {
+        drawButton(yes_, "OK", Button::Yes);
+    } else {
+        drawButton(yes_, "Yes", Button::Yes);
+        drawButton(no_, "No", Button::No);
+    }
     present();
 }
 
