@@ -48,6 +48,16 @@ echo "== back-end per frame"
 
 echo "== start to first window ($runs runs)"
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+# sample_rss COUNT: the program's resident memory every quarter second, COUNT times; the largest in $peak.
+sample_rss() {
+  local kb
+  peak=0
+  for _ in $(seq "$1"); do
+    kb="$(rss_kb "$quorvex_pid")"
+    [ "$kb" -gt "$peak" ] && peak=$kb
+    sleep 0.25
+  done
+}
 for run in $(seq "$runs"); do
   start_ns=$(date +%s%N)
   "$exe" 2>/dev/null &
@@ -57,24 +67,13 @@ for run in $(seq "$runs"); do
   echo "run $run: $(( (shown_ns - start_ns) / 1000000 )) ms"
   if [ "$run" -eq 1 ]; then
     # The introduction takes about seven seconds; sample it through and a little after.
-    peak=0
-    for _ in $(seq 40); do
-      kb="$(rss_kb "$quorvex_pid")"
-      [ "$kb" -gt "$peak" ] && peak=$kb
-      sleep 0.25
-    done
+    sample_rss 40
     echo "resident memory at the title screen: $(( $(rss_kb "$quorvex_pid") / 1024 )) MB settled, $(( peak / 1024 )) MB peak sampled"
     # Then a game: Continue, and half a minute of play (the aliens march, bombs fall, lives go).
     read -r left top < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {l=$4} /Absolute upper-left Y/ {t=$4} END {print l, t}')
     xdotool mousemove $(( left + 300 )) $(( top + 457 )) click 1
     sleep 2
-    id="$(xdotool search --onlyvisible --name "^${caption}" 2>/dev/null | head -n 1)"
-    peak=0
-    for _ in $(seq 120); do
-      kb="$(rss_kb "$quorvex_pid")"
-      [ "$kb" -gt "$peak" ] && peak=$kb
-      sleep 0.25
-    done
+    sample_rss 120
     echo "resident memory during play: $(( $(rss_kb "$quorvex_pid") / 1024 )) MB after 30 s, $(( peak / 1024 )) MB peak sampled"
     kill "$quorvex_pid"  # the game may be asking its question by now, which no close box ends
     wait "$quorvex_pid" || true
