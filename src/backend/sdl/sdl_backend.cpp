@@ -201,6 +201,7 @@ void SdlBackend::destroyWindow(rt::WindowId id) {
     if (it == windows_.end()) return;
     SDL_DestroyWindow(it->second);
     windows_.erase(it);
+    shown_.erase(id);
     if (lastShown_ == id) lastShown_ = 0;
 }
 
@@ -210,7 +211,7 @@ void SdlBackend::setCaption(rt::WindowId id, const std::string& caption) {
 
 bool SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
     SDL_Window* window = windowOf(id);
-    return window != nullptr && presentImage(window, screen, scale_);
+    return window != nullptr && presentImage(window, screen, scale_, &shown_[id]);
 }
 
 void SdlBackend::setMouseCapture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
@@ -252,7 +253,10 @@ bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_CLOSE: out = rt::Event{rt::EventType::Close, window}; return true;
                 case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_RESTORED: out = rt::Event{rt::EventType::Expose, window}; return true;
+                case SDL_WINDOWEVENT_RESTORED:
+                    shown_.erase(window);  // the display has lost what it showed: the next frame goes whole
+                    out = rt::Event{rt::EventType::Expose, window};
+                    return true;
                 default: return false;
             }
         default: return false;  // the quit event included: a window ends only through its own close

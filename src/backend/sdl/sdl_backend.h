@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "backend/sdl/sdl_present.h"
 #include "runtime/backend.h"
 #include "runtime/icon.h"
 #include "runtime/program_identity.h"
@@ -68,6 +69,7 @@ private:
     FontCache& fonts();
 
     std::map<rt::WindowId, SDL_Window*> windows_;
+    std::map<rt::WindowId, ShownFrame> shown_;  // what each window shows, to send only what changes
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
     std::unique_ptr<FontCache> fonts_;

@@ -91,6 +91,9 @@ std::string anyFontFile(bool monospaced, bool bold) {
 }
 
 constexpr std::size_t kMaxCached = 256;  // entries per cache; it starts afresh when full
+// Rendered lines are kept up to this many bytes: the typewriter's lines, one character longer each
+// frame, would otherwise hold megabytes for the rest of the run.
+constexpr std::size_t kMaxLineBytes = 512 * 1024;
 
 rt::Pixel blend(rt::Pixel fore, rt::Pixel back, unsigned alpha) {
     auto channel = [&](int shift) {
@@ -215,9 +218,10 @@ int FontCache::textWidth(TTF_Font* font, std::string_view text) {
 const SDL_Surface* FontCache::renderLine(TTF_Font* font, const std::string& line) {
     auto key = std::make_pair(font, line);
     if (const auto it = lines_.find(key); it != lines_.end()) return it->second;
-    if (lines_.size() >= kMaxCached) {
+    if (lines_.size() >= kMaxCached || lineBytes_ >= kMaxLineBytes) {
         for (auto& [k, surface] : lines_) SDL_FreeSurface(surface);
         lines_.clear();
+        lineBytes_ = 0;
     }
     // Rendered in white: only the coverage (alpha) is used; the colour is applied when blending.
     SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, line.c_str(), SDL_Color{255, 255, 255, 255});
@@ -230,6 +234,7 @@ const SDL_Surface* FontCache::renderLine(TTF_Font* font, const std::string& line
         SDL_FreeSurface(rendered);
         rendered = nullptr;
     }
+    if (rendered != nullptr) lineBytes_ += static_cast<std::size_t>(rendered->pitch) * rendered->h;
     lines_.emplace(std::move(key), rendered);
     return rendered;
 }

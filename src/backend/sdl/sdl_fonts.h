@@ -63,6 +63,7 @@ private:
     // and rendered lines are kept so that only what changed is measured and rendered again.
     std::map<std::pair<TTF_Font*, std::string>, int> widths_;
     std::map<std::pair<TTF_Font*, std::string>, SDL_Surface*> lines_;
+    std::size_t lineBytes_ = 0;  // the pixels held by lines_
 };
 
 // Distance between the tops of two lines: the face's ascent plus its descent, with no extra leading.

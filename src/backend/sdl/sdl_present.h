@@ -18,38 +18,88 @@ inline int unscale(int coordinate, int scale) {
     return coordinate >= 0 ? coordinate / scale : -((-coordinate + scale - 1) / scale);
 }
 
+// Whether a window's surface still holds what the display shows, so that a frame need only send the
+// rows that differ from it. False (the next frame is sent whole) for a new window, and once the
+// display has lost its pixels (an expose).
+struct ShownFrame {
+    bool valid = false;
+};
+
 // Shows `image` in the window, each pixel a `scale` x `scale` square (nearest pixel: it stays sharp).
+// With a valid `shown`, only the bands of rows that differ from what the window's surface holds are
+// converted and sent to the display: a game frame changes a few bands of a mostly black window.
 // Returns false (SDL_GetError tells why) when the window has no surface to show it in.
-inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale = 1) {
+inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale = 1, ShownFrame* shown = nullptr) {
     SDL_Surface* target = SDL_GetWindowSurface(window);
     if (target == nullptr) return false;
     const int w = std::min(image.width, target->w / scale), h = std::min(image.height, target->h / scale);
-    if (w > 0 && h > 0) {
-        if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return false;
+    if (w <= 0 || h <= 0) return SDL_UpdateWindowSurface(window) == 0;
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return false;
+    auto* rows = static_cast<unsigned char*>(target->pixels);
+    // Rows are compared in the window's own pixels, which are 0x00RRGGBB words when its format is RGB888.
+    const bool comparable = shown != nullptr && shown->valid && target->format->format == SDL_PIXELFORMAT_RGB888;
+    const auto differs = [&](int y) {
+        const auto* now = reinterpret_cast<const rt::Pixel*>(rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch);
+        const rt::Pixel* next = &image.at(0, y);
+        if (scale == 1) return std::memcmp(now, next, static_cast<std::size_t>(w) * sizeof(rt::Pixel)) != 0;
+        for (int x = 0; x < w; ++x)
+            if ((now[static_cast<std::ptrdiff_t>(x) * scale] & 0x00FFFFFFu) != next[x]) return true;
+        return false;
+    };
+
+    // The bands of rows to send; bands a few rows apart are sent as one.
+    std::vector<SDL_Rect> bands;
+    for (int y = 0; y < h;) {
+        if (comparable && !differs(y)) {
+            ++y;
+            continue;
+        }
+        int end = y + 1;
+        while (end < h && (!comparable || differs(end))) ++end;
+        if (!bands.empty() && y - (bands.back().y + bands.back().h) <= 4)
+            bands.back().h = end - bands.back().y;
+        else
+            bands.push_back({0, y, w, end - y});
+        y = end;
+    }
+
+    static thread_local std::vector<rt::Pixel> wide;
+    wide.resize(static_cast<std::size_t>(w) * scale);
+    for (const SDL_Rect& band : bands) {
         if (scale == 1) {
             // 0x00RRGGBB words are SDL's RGB888; the window's own format is usually the same, a plain copy.
-            SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, image.pixels.data(), image.width * 4,
-                              target->format->format, target->pixels, target->pitch);
-        } else {
-            // Each row widened once, into the window's format, then copied to the rows below it.
-            static thread_local std::vector<rt::Pixel> wide;
-            wide.resize(static_cast<std::size_t>(w) * scale);
-            auto* rows = static_cast<unsigned char*>(target->pixels);
-            for (int y = 0; y < h; ++y) {
-                const rt::Pixel* from = &image.at(0, y);
-                for (int x = 0; x < w; ++x)
-                    for (int i = 0; i < scale; ++i) wide[static_cast<std::size_t>(x) * scale + i] = from[x];
-                unsigned char* first = rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch;
+            SDL_ConvertPixels(w, band.h, SDL_PIXELFORMAT_RGB888, &image.at(0, band.y), image.width * 4,
+                              target->format->format, rows + static_cast<std::ptrdiff_t>(band.y) * target->pitch,
+                              target->pitch);
+            continue;
+        }
+        // Each row widened once, into the window's format, then copied to the rows below it. In the usual
+        // format (RGB888, the image's own) the row is widened straight into the window.
+        const bool direct = target->format->format == SDL_PIXELFORMAT_RGB888;
+        for (int y = band.y; y < band.y + band.h; ++y) {
+            const rt::Pixel* from = &image.at(0, y);
+            unsigned char* first = rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch;
+            rt::Pixel* into = direct ? reinterpret_cast<rt::Pixel*>(first) : wide.data();
+            for (int x = 0; x < w; ++x)
+                for (int i = 0; i < scale; ++i) into[static_cast<std::size_t>(x) * scale + i] = from[x];
+            if (!direct)
                 SDL_ConvertPixels(w * scale, 1, SDL_PIXELFORMAT_RGB888, wide.data(), w * scale * 4,
                                   target->format->format, first, target->pitch);
-                for (int i = 1; i < scale; ++i)
-                    std::memcpy(first + static_cast<std::ptrdiff_t>(i) * target->pitch, first,
-                                static_cast<std::size_t>(w) * scale * target->format->BytesPerPixel);
-            }
+            for (int i = 1; i < scale; ++i)
+                std::memcpy(first + static_cast<std::ptrdiff_t>(i) * target->pitch, first,
+                            static_cast<std::size_t>(w) * scale * target->format->BytesPerPixel);
         }
-        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     }
-    return SDL_UpdateWindowSurface(window) == 0;
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    if (shown != nullptr) shown->valid = true;
+    if (!comparable) return SDL_UpdateWindowSurface(window) == 0;
+    if (bands.empty()) return true;  // nothing changed: the display still shows it
+    for (SDL_Rect& band : bands) {
+        band.w *= scale;
+        band.y *= scale;
+        band.h *= scale;
+    }
+    return SDL_UpdateWindowSurfaceRects(window, bands.data(), static_cast<int>(bands.size())) == 0;
 }
 
 }  // namespace sdl
