@@ -18,6 +18,21 @@ inline int unscale(int coordinate, int scale) {
     return coordinate >= 0 ? coordinate / scale : -((-coordinate + scale - 1) / scale);
 }
 
+// Each of `count` pixels written `scale` times side by side.
+inline void widenRow(rt::Pixel* __restrict into, const rt::Pixel* __restrict from, int count, int scale) {
+    switch (scale) {  // the usual factors with a fixed inner count, which the compiler unrolls
+        case 2:
+            for (int x = 0; x < count; ++x) into[2 * x] = into[2 * x + 1] = from[x];
+            return;
+        case 3:
+            for (int x = 0; x < count; ++x) into[3 * x] = into[3 * x + 1] = into[3 * x + 2] = from[x];
+            return;
+        default:
+            for (int x = 0; x < count; ++x)
+                for (int i = 0; i < scale; ++i) into[static_cast<std::size_t>(x) * scale + i] = from[x];
+    }
+}
+
 // Whether a window's surface still holds what the display shows, so that a frame need only send the
 // rows that differ from it. False (the next frame is sent whole) for a new window, and once the
 // display has lost its pixels (an expose).
@@ -80,8 +95,7 @@ inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale
             const rt::Pixel* from = &image.at(0, y);
             unsigned char* first = rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch;
             rt::Pixel* into = direct ? reinterpret_cast<rt::Pixel*>(first) : wide.data();
-            for (int x = 0; x < w; ++x)
-                for (int i = 0; i < scale; ++i) into[static_cast<std::size_t>(x) * scale + i] = from[x];
+            widenRow(into, from, w, scale);
             if (!direct)
                 SDL_ConvertPixels(w * scale, 1, SDL_PIXELFORMAT_RGB888, wide.data(), w * scale * 4,
                                   target->format->format, first, target->pitch);
