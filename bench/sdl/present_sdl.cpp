@@ -72,9 +72,10 @@ void BM_PollWithNothingPending(benchmark::State& state) {
 }
 BENCHMARK(BM_PollWithNothingPending)->Unit(benchmark::kMicrosecond);
 
-// A loop paced as the game's: a frame (shown at the argument's scale) whenever more than 10 ms have
-// passed on the tick counter since the end of the last, events pumped on every pass. One iteration
-// is one frame; the counters give the spacing of the frames.
+// A loop paced as the game's: a frame whenever more than 10 ms have passed on the tick counter since the
+// end of the last one's drawing; as in the game, the frame is shown (at the argument's scale) after
+// that reading, by the pump of events that ends the pass. One iteration is one frame; the counters give
+// the spacing of the frames.
 void BM_PacedFrames(benchmark::State& state) {
     auto backend = startBackend(state, static_cast<int>(state.range(0)));
     if (!backend) return;
@@ -93,8 +94,8 @@ void BM_PacedFrames(benchmark::State& state) {
         gaps.push_back(std::chrono::duration<double, std::milli>(now - lastFrame).count());
         lastFrame = now;
         frame.at(0, 0) ^= 1;
-        backend->present(window, frame);
         last = backend->tickCount();
+        backend->present(window, frame);
     }
     gaps.erase(gaps.begin());  // from the loop's start, not from a frame
     std::sort(gaps.begin(), gaps.end());
