@@ -50,16 +50,16 @@ LabelPainter::~LabelPainter() {
     if (dc_ != nullptr) DeleteDC(dc_);
 }
 
-HFONT LabelPainter::font(const rt::FontSpec& spec) {
-    const auto key = std::make_tuple(spec.face, spec.pointSize, spec.bold);
+HFONT LabelPainter::font(const rt::FontSpec& wanted) {
+    const auto key = std::make_tuple(wanted.face, wanted.pointSize, wanted.bold);
     const auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
     // The face by name; where it is missing, GDI's mapper picks the nearest installed one of the same
     // kind: a monospaced face for Courier New, a sans-serif one for the others.
-    const std::wstring face = widen(spec.face);
-    const bool monospaced = spec.face.find("Courier") != std::string::npos;
+    const std::wstring face = widen(wanted.face);
+    const bool monospaced = wanted.face.find("Courier") != std::string::npos;
     const BYTE kind = monospaced ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS;
-    HFONT made = CreateFontW(-MulDiv(spec.pointSize, dpi_, 72), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
+    HFONT made = CreateFontW(-MulDiv(wanted.pointSize, dpi_, 72), 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE,
                              FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              kind, face.c_str());
     fonts_[key] = made;

@@ -30,7 +30,7 @@ public:
     void draw(rt::Surface& screen, const rt::LabelText& label);
 
 private:
-    HFONT font(const rt::FontSpec& spec);
+    HFONT font(const rt::FontSpec& wanted);
 
     HDC dc_ = nullptr;
     int dpi_ = 96;
