@@ -50,7 +50,8 @@ int virtualKey(const SDL_Keysym& key) {
     // Layouts whose keys type no Latin letters or digits: the key's place names it.
     const SDL_Scancode code = key.scancode;
     if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return rt::vbKeyA + static_cast<int>(code - SDL_SCANCODE_A);
-    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return rt::vbKey0 + 1 + static_cast<int>(code - SDL_SCANCODE_1);
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9)
+        return rt::vbKey0 + 1 + static_cast<int>(code - SDL_SCANCODE_1);
     if (code == SDL_SCANCODE_0) return rt::vbKey0;
     return 0;
 }

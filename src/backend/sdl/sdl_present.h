@@ -54,7 +54,8 @@ inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale
     // Rows are compared in the window's own pixels, which are 0x00RRGGBB words when its format is RGB888.
     const bool comparable = shown != nullptr && shown->valid && target->format->format == SDL_PIXELFORMAT_RGB888;
     const auto differs = [&](int y) {
-        const auto* now = reinterpret_cast<const rt::Pixel*>(rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch);
+        const auto* now =
+            reinterpret_cast<const rt::Pixel*>(rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch);
         const rt::Pixel* next = &image.at(0, y);
         if (scale == 1) return std::memcmp(now, next, static_cast<std::size_t>(w) * sizeof(rt::Pixel)) != 0;
         for (int x = 0; x < w; ++x)

@@ -286,7 +286,8 @@ void QuestionDialog::draw() {
 }
 
 void QuestionDialog::present() {
-    if (window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0) presentImage(window_, image_, scale_);
+    if (window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0)
+        presentImage(window_, image_, scale_);
 }
 
 }  // namespace sdl

@@ -67,7 +67,8 @@ HFONT LabelPainter::font(const rt::FontSpec& wanted) {
 }
 
 void LabelPainter::draw(rt::Surface& screen, const rt::LabelText& label) {
-    const rt::Rect box = rt::Rect::clipped(label.left, label.top, label.width, label.height, screen.width, screen.height);
+    const rt::Rect box =
+        rt::Rect::clipped(label.left, label.top, label.width, label.height, screen.width, screen.height);
     if (box.empty() || dc_ == nullptr) return;
 
     // A top-down 32-bit section of the label's whole rectangle: text wraps at the label's own width even
