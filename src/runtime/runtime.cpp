@@ -15,7 +15,8 @@ Runtime* g_current = nullptr;
 constexpr std::uint64_t kFailingFramesMs = 1000;
 }
 
-Runtime::Runtime(Backend& backend, ProgramIdentity identity) : backend_(backend), identity_(std::move(identity)) {
+Runtime::Runtime(Backend& backend, const ProgramIdentity& identity)
+    : backend_(backend), title_(identity.title), command_(identity.command) {
     g_current = this;
 }
 
@@ -47,12 +48,12 @@ Form* Runtime::formOf(WindowId window) const {
 
 void Runtime::frameShown(bool shown) {
     if (shown) {
-        failingSince_ = 0;
+        failingSince_.reset();
         return;
     }
-    const std::uint64_t now = std::max<std::uint64_t>(backend_.monotonicMs(), 1);
-    if (failingSince_ == 0) failingSince_ = now;
-    if (now - failingSince_ >= kFailingFramesMs) raiseWindowCallFailed("the window's frames cannot be shown");
+    const std::uint64_t now = backend_.monotonicMs();
+    if (!failingSince_) failingSince_ = now;
+    if (now - *failingSince_ >= kFailingFramesMs) raiseWindowCallFailed("the window's frames cannot be shown");
 }
 
 void Runtime::releaseCapture(const PictureBox* picture) {
@@ -88,8 +89,8 @@ int Runtime::run(const std::function<void()>& main) {
 void Runtime::reportError(const RuntimeError& error) {
     // A press on the start button may still hold the mouse: the error box must be able to take it.
     releaseCapture(capture_);
-    std::fprintf(stderr, "%s: %s\n", identity_.command.c_str(), error.what());
-    backend_.showError(identity_.title, error.boxText());
+    std::fprintf(stderr, "%s: %s\n", command_.c_str(), error.what());
+    backend_.showError(title_, error.boxText());
 }
 
 // Nothing stays open after the program ends: no handler runs from here on.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ class PictureBox;
 
 class Runtime {
 public:
-    Runtime(Backend& backend, ProgramIdentity identity);
+    Runtime(Backend& backend, const ProgramIdentity& identity);
     ~Runtime();
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
@@ -67,7 +68,8 @@ private:
     Form* formOf(WindowId window) const;
 
     Backend& backend_;
-    ProgramIdentity identity_;
+    std::string title_;    // the program's name, the title of its error boxes
+    std::string command_;  // the prefix of its messages on standard error
     SurfaceTable surfaces_;
     Random random_;
     std::vector<Form*> forms_;
@@ -77,7 +79,7 @@ private:
     };
     std::vector<OpenDialog> dialogs_;
     PictureBox* capture_ = nullptr;
-    std::uint64_t failingSince_ = 0;  // monotonic ms of the first frame of a run of failures; 0: none
+    std::optional<std::uint64_t> failingSince_;  // monotonic ms of the first of a run of unshown frames
 };
 
 // The platform services as the system's code calls them.
