@@ -393,6 +393,34 @@ TEST_F(SdlBackendTest, FacesAreFoundThroughFontconfig) {
     // 96 dpi: 24 pt is a 32-pixel face, 12 pt a 16-pixel one (ten monospaced cells of about 10 px).
     EXPECT_NEAR(sdl::lineHeight(sans), 36, 2);
     EXPECT_NEAR(fonts.textWidth(mono, "MMMMMMMMMM"), 96, 5);
+
+    // With a font configuration that knows no font at all, any face the system has, said once on stderr.
+    const std::string empty = ::testing::TempDir() + "no-fonts.conf";
+    std::FILE* file = std::fopen(empty.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n", file);
+    std::fclose(file);
+    const char* before = std::getenv("FONTCONFIG_FILE");
+    const std::string saved = before != nullptr ? before : "";
+    setenv("FONTCONFIG_FILE", empty.c_str(), 1);
+    ::testing::internal::CaptureStderr();
+    {
+        sdl::FontCache fallback{"quorvex"};
+        TTF_Font* any = fallback.open({"Courier New", 12, true});
+        EXPECT_NE(any, nullptr);
+        EXPECT_NE(fallback.open({"MS Sans Serif", 24, false}), nullptr);
+        if (any != nullptr) {  // a file named "Mono" and "Bold" first
+            EXPECT_NE(TTF_FontFaceIsFixedWidth(any), 0) << TTF_FontFaceFamilyName(any);
+            EXPECT_STREQ(TTF_FontFaceStyleName(any), "Bold");
+        }
+    }
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (before != nullptr)
+        setenv("FONTCONFIG_FILE", saved.c_str(), 1);
+    else
+        unsetenv("FONTCONFIG_FILE");
+    EXPECT_EQ(said.rfind("quorvex: no font found through the font configuration; using /", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
 

@@ -4,15 +4,15 @@
 # rest, the welcome text is typed out, the start button slides in from the left and stops centred.
 # Closing the window with its close box after the introduction ends the program cleanly.
 # The Linux program is started as some launchers start programs, with standard output and error closed,
-# and on a system whose font configuration is broken: the text still shows, in a face the system has,
-# and nothing the libraries print can reach the display's connection and hang the end.
+# and on a system whose font configuration knows no font: the text still shows, in a face the system
+# has, and what the program says about it cannot reach the display's connection and hang the end.
 #
 #   title_intro.sh QUORVEX
 source "$(dirname "$0")/../lib.sh"
 
 if [ "${E2E_PLATFORM:-linux}" = linux ]; then
   E2E_STDIO=closed
-  printf '<?xml version="1.0"?>\n<fontconfig><dir>/nowhere' >"$work/fonts.conf"
+  printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$work/fonts.conf"
   export FONTCONFIG_FILE="$work/fonts.conf"
 fi
 open_title "${1:?usage: title_intro.sh QUORVEX}"
