@@ -76,7 +76,12 @@ void BM_DrawFullFrame(benchmark::State& state) {
     double frameNs = 0;
     std::int64_t frames = 0;
     for (auto _ : state) {
-        frameNs += nanosPerCall([&] { drawFrame(*world.game); benchmark::ClobberMemory(); }, 1);
+        frameNs += nanosPerCall(
+            [&] {
+                drawFrame(*world.game);
+                benchmark::ClobberMemory();
+            },
+            1);
         ++frames;
     }
     const double floorNs = nanosPerCall([&] { floor.run(); }, 2000);

@@ -56,8 +56,8 @@ int main() {
         while (backend.pollEvent(event)) {
         }
     }
-    std::printf("frames: %zu in 3 s, spacing median %.1f ms (p5 %.1f, p95 %.1f)\n", gaps.size(),
-                percentile(gaps, 0.5), percentile(gaps, 0.05), percentile(gaps, 0.95));
+    std::printf("frames: %zu in 3 s, spacing median %.1f ms (p5 %.1f, p95 %.1f)\n", gaps.size(), percentile(gaps, 0.5),
+                percentile(gaps, 0.05), percentile(gaps, 0.95));
     std::printf("loop passes: %.0f thousand per second\n", static_cast<double>(passes) / 3000.0);
     return 0;
 }

@@ -31,10 +31,10 @@ public:
     rt::Label lblReady;
 
     // Fields, in declared order. Every one starts zero/false; Form_Load sets up a game.
-    rt::Long lngTickNow;    // tick count at the top of the current pass
-    rt::Long lngTickLast;   // tick count at the end of the last drawn frame
-    rt::Bool bHold;         // skip the aliens and the level check (set by a new game)
-    rt::Bool bRunning;      // the main loop runs while true
+    rt::Long lngTickNow;   // tick count at the top of the current pass
+    rt::Long lngTickLast;  // tick count at the end of the last drawn frame
+    rt::Bool bHold;        // skip the aliens and the level check (set by a new game)
+    rt::Bool bRunning;     // the main loop runs while true
     rt::Bool bLeftKey;
     rt::Bool bRightKey;
     rt::Long lngSpeed;      // alien march step per frame: the level, copied on every pass
@@ -43,14 +43,14 @@ public:
     rt::Long lngShipY;
     rt::Long lngMissileX;
     rt::Long lngMissileY;
-    rt::Bool bMissile;      // a missile is in flight
+    rt::Bool bMissile;  // a missile is in flight
     rt::Long lngBombX;
     rt::Long lngBombY;
     rt::Bool bAttack;       // an attacker is chosen and its bomb is in flight
     rt::Bool bBombFalling;  // the bomb's start is fixed and it is falling
     rt::Byte bytLives;
     rt::Long lngScore;
-    rt::Long lngFrames;     // passes since the last caption update
+    rt::Long lngFrames;  // passes since the last caption update
     rt::FixedArray<rt::ObjectRef<clsEnemy>, 1, 10> objEnemy;
     rt::Long lngAttacker;
     rt::Integer intI;

@@ -94,9 +94,9 @@ void frmGame::MoveBomb() {
     for (intI = 1; intI <= 10; intI += 1) {
         if (objEnemy[intI]->bFire) {
             if (!bBombFalling) {
-                lngBombX = rt::CLng(static_cast<double>(lngAlienWidth) / 2 +
-                                    static_cast<double>(objEnemy[intI]->lngEnemyX) -
-                                    static_cast<double>(lngBombWidth) / 2);
+                lngBombX =
+                    rt::CLng(static_cast<double>(lngAlienWidth) / 2 + static_cast<double>(objEnemy[intI]->lngEnemyX) -
+                             static_cast<double>(lngBombWidth) / 2);
                 lngBombY = objEnemy[intI]->lngEnemyY + lngAlienHeight;
             }
             bBombFalling = true;

@@ -16,9 +16,9 @@ using WindowId = std::uint32_t;
 inline constexpr std::uint64_t kWaitForever = UINT64_MAX;
 
 enum class EventType {
-    KeyDown,       // key = virtual-key code (runtime/constants.h); repeat = auto-repeat
-    KeyUp,         // also for every key still held when the window loses the keyboard focus
-    MouseDown,     // x, y in client pixels; button 1 left, 2 right, 4 middle
+    KeyDown,    // key = virtual-key code (runtime/constants.h); repeat = auto-repeat
+    KeyUp,      // also for every key still held when the window loses the keyboard focus
+    MouseDown,  // x, y in client pixels; button 1 left, 2 right, 4 middle
     MouseUp,
     Close,         // the window's close box
     Expose,        // the window must be shown again

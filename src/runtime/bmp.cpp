@@ -26,10 +26,9 @@ void put16(std::vector<unsigned char>& out, std::uint16_t v) {
 
 const std::vector<Pixel>& standardPalette16() {
     static const std::vector<Pixel> palette = {
-        rgb(0, 0, 0),       rgb(128, 0, 0),   rgb(0, 128, 0),   rgb(128, 128, 0),
-        rgb(0, 0, 128),     rgb(128, 0, 128), rgb(0, 128, 128), rgb(192, 192, 192),
-        rgb(128, 128, 128), rgb(255, 0, 0),   rgb(0, 255, 0),   rgb(255, 255, 0),
-        rgb(0, 0, 255),     rgb(255, 0, 255), rgb(0, 255, 255), rgb(255, 255, 255)};
+        rgb(0, 0, 0),     rgb(128, 0, 0),     rgb(0, 128, 0),     rgb(128, 128, 0),  rgb(0, 0, 128), rgb(128, 0, 128),
+        rgb(0, 128, 128), rgb(192, 192, 192), rgb(128, 128, 128), rgb(255, 0, 0),    rgb(0, 255, 0), rgb(255, 255, 0),
+        rgb(0, 0, 255),   rgb(255, 0, 255),   rgb(0, 255, 255),   rgb(255, 255, 255)};
     return palette;
 }
 
@@ -44,8 +43,7 @@ Surface decodeBmp(std::span<const unsigned char> b, BmpInfo* info) {
     const std::uint32_t compression = u32(b, 30);
     std::uint32_t colours = u32(b, 46);
     if (compression != 0) fail("compressed bitmaps are not supported");
-    if (width <= 0 || rawHeight == 0 || width > 16384 || rawHeight > 16384 || rawHeight < -16384)
-        fail("bad size");
+    if (width <= 0 || rawHeight == 0 || width > 16384 || rawHeight > 16384 || rawHeight < -16384) fail("bad size");
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) fail("unsupported depth");
     const bool bottomUp = rawHeight > 0;
     const int height = bottomUp ? rawHeight : -rawHeight;

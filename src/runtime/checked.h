@@ -56,8 +56,14 @@ public:
     constexpr std::int64_t wide() const { return v_; }
     explicit constexpr operator double() const { return static_cast<double>(v_); }
 
-    constexpr Int& operator+=(Int o) { v_ = detail::narrow<T>(wide() + o.wide()); return *this; }
-    constexpr Int& operator-=(Int o) { v_ = detail::narrow<T>(wide() - o.wide()); return *this; }
+    constexpr Int& operator+=(Int o) {
+        v_ = detail::narrow<T>(wide() + o.wide());
+        return *this;
+    }
+    constexpr Int& operator-=(Int o) {
+        v_ = detail::narrow<T>(wide() - o.wide());
+        return *this;
+    }
 
     constexpr Int operator-() const { return Int(detail::narrow<T>(-wide())); }
 
@@ -86,6 +92,7 @@ constexpr Int<detail::Wider<A, B>> operator*(Int<A> a, Int<B> b) {
     return Int<detail::Wider<A, B>>(detail::narrow<detail::Wider<A, B>>(a.wide() * b.wide()));
 }
 // With a plain int the checked type keeps its width.
+// clang-format off
 template <class A>
 constexpr Int<A> operator+(Int<A> a, int b) { return Int<A>(detail::narrow<A>(a.wide() + b)); }
 template <class A>
@@ -113,6 +120,7 @@ template <class A>
 constexpr bool operator==(Int<A> a, double b) { return static_cast<double>(a) == b; }
 template <class A>
 constexpr auto operator<=>(Int<A> a, double b) { return static_cast<double>(a) <=> b; }
+// clang-format on
 
 // Round to nearest, ties to even, then check the range of the target type.
 template <std::integral T>
@@ -130,7 +138,9 @@ inline Byte CByte(double v) { return roundChecked<std::uint8_t>(v); }
 inline Integer CInt(Long v) { return Integer(v); }
 
 template <class A>
-std::string Str(Int<A> v) { return std::to_string(v.wide()); }
+std::string Str(Int<A> v) {
+    return std::to_string(v.wide());
+}
 
 // A 16-bit flag: true is -1, false is 0.
 class Bool {

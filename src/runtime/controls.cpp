@@ -40,8 +40,7 @@ void Label::compose(Surface& target, Backend& backend, int dx, int dy) const {
     const Rect box = Rect::clipped(std::int64_t{layout_.left} + dx, std::int64_t{layout_.top} + dy, layout_.width,
                                    layout_.height, target.width, target.height);
     if (box.empty()) return;
-    for (int y = box.top; y < box.top + box.height; ++y)
-        std::fill_n(&target.at(box.left, y), box.width, layout_.back);
+    for (int y = box.top; y < box.top + box.height; ++y) std::fill_n(&target.at(box.left, y), box.width, layout_.back);
     if (caption_.empty()) return;
     LabelText text;
     text.left = layout_.left + dx;

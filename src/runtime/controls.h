@@ -92,9 +92,9 @@ public:
     const std::string& name() const { return layout_.name; }
     const Surface& image() const { return image_; }
     bool contains(int x, int y) const;
-    void reset();   // back to the stored layout (on load)
-    void attach();  // register the surface (on load)
-    void detach();  // unregister the surface (on unload)
+    void reset();                                         // back to the stored layout (on load)
+    void attach();                                        // register the surface (on load)
+    void detach();                                        // unregister the surface (on unload)
     void compose(Surface& target, int dx, int dy) const;  // shifted as a label's
 
 private:

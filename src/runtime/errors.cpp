@@ -8,9 +8,7 @@ std::string RuntimeError::boxText() const {
 
 void raiseOverflow() { throw RuntimeError(ErrorNumber::Overflow, "Overflow"); }
 
-void raiseSubscriptOutOfRange() {
-    throw RuntimeError(ErrorNumber::SubscriptOutOfRange, "Subscript out of range");
-}
+void raiseSubscriptOutOfRange() { throw RuntimeError(ErrorNumber::SubscriptOutOfRange, "Subscript out of range"); }
 
 void raiseWindowCallFailed(const std::string& what) {
     throw RuntimeError(ErrorNumber::WindowCallFailed, "Window call failed: " + what);

@@ -21,9 +21,13 @@ public:
     T& operator[](std::int64_t i) { return items_[slot(i)]; }
     const T& operator[](std::int64_t i) const { return items_[slot(i)]; }
     template <class U>
-    T& operator[](Int<U> i) { return items_[slot(i.wide())]; }
+    T& operator[](Int<U> i) {
+        return items_[slot(i.wide())];
+    }
     template <class U>
-    const T& operator[](Int<U> i) const { return items_[slot(i.wide())]; }
+    const T& operator[](Int<U> i) const {
+        return items_[slot(i.wide())];
+    }
 
 private:
     static std::size_t slot(std::int64_t i) {

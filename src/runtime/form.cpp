@@ -98,7 +98,8 @@ PictureBox* Form::pictureAt(int x, int y) const {
 
 void Form::invalidate(const Rect& part) {
     if (wholeDirty_) return;
-    const Rect r = Rect::clipped(part.left, part.top, part.width, part.height, layout_.clientWidth, layout_.clientHeight);
+    const Rect r =
+        Rect::clipped(part.left, part.top, part.width, part.height, layout_.clientWidth, layout_.clientHeight);
     if (r.empty()) return;
     // Past a handful of parts, one repaint of the whole window costs less than keeping count.
     constexpr std::size_t kMaxParts = 8;

@@ -67,9 +67,18 @@ public:
 
     // Handlers of the system's windows.
     virtual void Form_Load() {}
-    virtual void Form_KeyDown(Integer& keyCode, Integer shift) { (void)keyCode; (void)shift; }
-    virtual void Form_KeyUp(Integer& keyCode, Integer shift) { (void)keyCode; (void)shift; }
-    virtual void Form_QueryUnload(Integer& cancel, Integer unloadMode) { (void)cancel; (void)unloadMode; }
+    virtual void Form_KeyDown(Integer& keyCode, Integer shift) {
+        (void)keyCode;
+        (void)shift;
+    }
+    virtual void Form_KeyUp(Integer& keyCode, Integer shift) {
+        (void)keyCode;
+        (void)shift;
+    }
+    virtual void Form_QueryUnload(Integer& cancel, Integer unloadMode) {
+        (void)cancel;
+        (void)unloadMode;
+    }
     virtual void Form_Unload(Integer& cancel) { (void)cancel; }
 
     // Used by the runtime, the controls and tests.
@@ -79,7 +88,7 @@ public:
     WindowId window() const { return window_; }
     Runtime& runtime() { return runtime_; }
     void invalidate() { wholeDirty_ = true; }  // the whole window
-    void invalidate(const Rect& part);           // part of it, in client pixels (clipped here)
+    void invalidate(const Rect& part);         // part of it, in client pixels (clipped here)
     bool dirty() const { return wholeDirty_ || !dirtyParts_.empty(); }
     void present();  // compose the whole window and show it
     void repaint();  // bring the invalidated parts up to date and show the window

@@ -22,7 +22,8 @@ IconImage decodeDib(std::span<const unsigned char> dib, int size) {
     const auto height = static_cast<std::int32_t>(u32(dib, 8));
     const int bpp = u16(dib, 14);
     std::uint32_t colours = u32(dib, 32);
-    if (headerSize < 40 || headerSize > dib.size() || width != size || height != 2 * size) fail("bad icon image header");
+    if (headerSize < 40 || headerSize > dib.size() || width != size || height != 2 * size)
+        fail("bad icon image header");
     if (u32(dib, 16) != 0 || (bpp != 1 && bpp != 4 && bpp != 8)) fail("unsupported icon image depth");
     if (colours == 0) colours = 1u << bpp;
     if (colours > (1u << bpp)) fail("bad palette size");

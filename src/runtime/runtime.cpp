@@ -13,7 +13,7 @@ namespace rt {
 namespace {
 Runtime* g_current = nullptr;
 constexpr std::uint64_t kFailingFramesMs = 1000;
-}
+}  // namespace
 
 Runtime::Runtime(Backend& backend, const ProgramIdentity& identity)
     : backend_(backend), title_(identity.title), command_(identity.command) {

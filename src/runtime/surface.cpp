@@ -75,8 +75,7 @@ bool blit(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, 
     }
     switch (rop) {
         case SRCCOPY:
-            for (int row = 0; row < H; ++row)
-                std::copy_n(&src.at(SX, SY + row), W, &dst.at(X, Y + row));
+            for (int row = 0; row < H; ++row) std::copy_n(&src.at(SX, SY + row), W, &dst.at(X, Y + row));
             break;
         case SRCAND: blitRows(dst, X, Y, W, H, src, SX, SY, [](Pixel d, Pixel s) { return d & s; }); break;
         case SRCPAINT: blitRows(dst, X, Y, W, H, src, SX, SY, [](Pixel d, Pixel s) { return d | s; }); break;

@@ -15,8 +15,7 @@ namespace rt {
 using Pixel = std::uint32_t;  // 0x00RRGGBB
 
 constexpr Pixel rgb(int r, int g, int b) {
-    return (static_cast<Pixel>(r & 0xFF) << 16) | (static_cast<Pixel>(g & 0xFF) << 8) |
-           static_cast<Pixel>(b & 0xFF);
+    return (static_cast<Pixel>(r & 0xFF) << 16) | (static_cast<Pixel>(g & 0xFF) << 8) | static_cast<Pixel>(b & 0xFF);
 }
 
 namespace colour {

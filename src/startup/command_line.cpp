@@ -35,13 +35,14 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
     if (line.action == CommandLine::Action::ShowVersion)
         line.text = std::string(version::productName) + " " + version::productVersion + "\n";
     else if (line.action == CommandLine::Action::ShowHelp)
-        line.text = "Usage: quorvex [--scale N | --version | --help]\n"
-                    "A small single-player arcade shooter. Left and Right move the ship, Space fires.\n"
-                    "\n"
-                    "  --scale N   show each pixel N x N (1 to 4), for large screens; by default the\n"
-                    "              desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96), rounded down\n"
-                    "  --version   print the version and exit\n"
-                    "  --help      print this and exit\n";
+        line.text =
+            "Usage: quorvex [--scale N | --version | --help]\n"
+            "A small single-player arcade shooter. Left and Right move the ship, Space fires.\n"
+            "\n"
+            "  --scale N   show each pixel N x N (1 to 4), for large screens; by default the\n"
+            "              desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96), rounded down\n"
+            "  --version   print the version and exit\n"
+            "  --help      print this and exit\n";
     return line;
 }
 

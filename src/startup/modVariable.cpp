@@ -48,12 +48,12 @@ void DrawMasked(Long hDestDC, Long x, Long y, Long width, Long height, Long hMas
 }
 
 void ResetCatalogue() {
-    for (Long* value : {&lngTitleDC,     &lngTitleWidth,   &lngTitleHeight,  &lngShipDC,       &lngShipWidth,
-                        &lngShipHeight,  &lngShipMaskDC,   &lngBulletDC,     &lngBulletWidth,  &lngBulletHeight,
-                        &lngLifeDC,      &lngLifeWidth,    &lngLifeHeight,   &lngLivesDC,      &lngLivesWidth,
-                        &lngLivesHeight, &lngGroundDC,     &lngGroundWidth,  &lngGroundHeight, &lngAlien1DC,
-                        &lngAlien1MaskDC, &lngAlien2DC,    &lngAlien2MaskDC, &lngAlienWidth,   &lngAlienHeight,
-                        &lngBombDC,      &lngBombMaskDC,   &lngBombWidth,    &lngBombHeight})
+    for (Long* value :
+         {&lngTitleDC,      &lngTitleWidth, &lngTitleHeight,  &lngShipDC,       &lngShipWidth,    &lngShipHeight,
+          &lngShipMaskDC,   &lngBulletDC,   &lngBulletWidth,  &lngBulletHeight, &lngLifeDC,       &lngLifeWidth,
+          &lngLifeHeight,   &lngLivesDC,    &lngLivesWidth,   &lngLivesHeight,  &lngGroundDC,     &lngGroundWidth,
+          &lngGroundHeight, &lngAlien1DC,   &lngAlien1MaskDC, &lngAlien2DC,     &lngAlien2MaskDC, &lngAlienWidth,
+          &lngAlienHeight,  &lngBombDC,     &lngBombMaskDC,   &lngBombWidth,    &lngBombHeight})
         *value = 0;
     bAlienFrame = false;
 }

@@ -4,9 +4,7 @@
 
 namespace quorvex::layout {
 
-int twipsToPixels(int twips) {
-    return static_cast<int>(std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel));
-}
+int twipsToPixels(int twips) { return static_cast<int>(std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel)); }
 
 rt::FormLayout playWindow(const char* name) {
     rt::FormLayout form;

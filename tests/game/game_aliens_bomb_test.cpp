@@ -141,11 +141,10 @@ TEST_P(GameBombFall, TheShipIsTestedAtFourPositionsOfTheBomb) {
     EXPECT_FALSE(game.bAttack || game.bBombFalling);
 }
 
-INSTANTIATE_TEST_SUITE_P(GameRows, GameBombFall,
-                         ::testing::Values(FallCase{1, {{415, false}, {422, true}, {429, true}, {436, true},
-                                                        {443, true}, {450, false}}},
-                                           FallCase{6, {{417, false}, {424, true}, {431, true}, {438, true},
-                                                        {445, true}, {452, false}}}));
+INSTANTIATE_TEST_SUITE_P(
+    GameRows, GameBombFall,
+    ::testing::Values(FallCase{1, {{415, false}, {422, true}, {429, true}, {436, true}, {443, true}, {450, false}}},
+                      FallCase{6, {{417, false}, {424, true}, {431, true}, {438, true}, {445, true}, {452, false}}}));
 
 // Kept: only the bomb's left edge is compared, with the ship's 97 columns 252 to 348.
 TEST_F(GameAliensBomb, BombHitsOnlyWithItsLeftEdgeFrom252To348) {

@@ -48,10 +48,8 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 INSTANTIATE_TEST_SUITE_P(GameCounter, GamePacing,
                          ::testing::Values(TickCase{"Positive", 1'000'000},
                                            TickCase{"NegativeThroughout", -2'000'000'000},
-                                           TickCase{"AcrossSignWrap", kMax - 40},
-                                           TickCase{"AcrossZero", -40},
-                                           TickCase{"FirstPassAtZero", 0},
-                                           TickCase{"FirstPassAtTen", 10}),
+                                           TickCase{"AcrossSignWrap", kMax - 40}, TickCase{"AcrossZero", -40},
+                                           TickCase{"FirstPassAtZero", 0}, TickCase{"FirstPassAtTen", 10}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class GameLoopTest : public GameHarness {};

@@ -64,8 +64,8 @@ public:
             log << "  frmMain unloaded\n";
         } else if (program.created<frmMain>()) {
             frmMain& t = form<frmMain>();
-            log << "  frmMain loaded=" << t.isLoaded() << " caption=\"" << t.Caption() << "\" image=" << hashOf(t.image())
-                << " screen=" << hashOf(t.screen()) << "\n";
+            log << "  frmMain loaded=" << t.isLoaded() << " caption=\"" << t.Caption()
+                << "\" image=" << hashOf(t.image()) << " screen=" << hashOf(t.screen()) << "\n";
             const bool pressed = t.picCont.picture() == form<frmGraphics>().picContClick.picture();
             log << "    titleY=" << rt::Str(t.lngTitleY) << " charPos=" << rt::Str(t.intCharPos) << "/"
                 << rt::Str(t.intMsgLen) << " typing=" << flag(t.bTyping) << " slide=" << flag(t.bSlideButton)
@@ -76,10 +76,10 @@ public:
         }
         if (program.created<frmGame>()) {
             frmGame& g = form<frmGame>();
-            log << "  frmGame loaded=" << g.isLoaded() << " caption=\"" << g.Caption() << "\" image=" << hashOf(g.image())
-                << " screen=" << hashOf(g.screen()) << "\n";
-            log << "    level=" << rt::Str(g.lngLevel) << " score=" << rt::Str(g.lngScore) << " lives="
-                << rt::Str(g.bytLives) << " running=" << flag(g.bRunning) << " hold=" << flag(g.bHold)
+            log << "  frmGame loaded=" << g.isLoaded() << " caption=\"" << g.Caption()
+                << "\" image=" << hashOf(g.image()) << " screen=" << hashOf(g.screen()) << "\n";
+            log << "    level=" << rt::Str(g.lngLevel) << " score=" << rt::Str(g.lngScore)
+                << " lives=" << rt::Str(g.bytLives) << " running=" << flag(g.bRunning) << " hold=" << flag(g.bHold)
                 << " ship=(" << rt::Str(g.lngShipX) << "," << rt::Str(g.lngShipY) << ")"
                 << " missile=(" << rt::Str(g.lngMissileX) << "," << rt::Str(g.lngMissileY) << ","
                 << (g.bMissile ? "flying" : "idle") << ")"
@@ -98,8 +98,8 @@ public:
             log << "    lblReady " << (g.lblReady.Visible() ? "shown" : "hidden") << ", lblLevel \""
                 << g.lblLevel.Caption() << "\" " << (g.lblLevel.Visible() ? "shown" : "hidden") << "\n";
         }
-        log << "  questions=" << backend.questions().size() << " sprites="
-            << (form<frmGraphics>().isLoaded() ? "loaded" : "unloaded") << "\n";
+        log << "  questions=" << backend.questions().size()
+            << " sprites=" << (form<frmGraphics>().isLoaded() ? "loaded" : "unloaded") << "\n";
     }
 
     void press(int key) {
@@ -112,9 +112,12 @@ public:
     // Steer the ship's left edge towards `target`; fire when asked and possible.
     void steer(frmGame& g, std::int64_t target, bool fire) {
         const std::int64_t x = g.lngShipX.wide();
-        if (x < target - 2) press(kRight);
-        else if (x > target + 2) press(kLeft);
-        else press(0);
+        if (x < target - 2)
+            press(kRight);
+        else if (x > target + 2)
+            press(kLeft);
+        else
+            press(0);
         if (fire && !g.bMissile && std::abs(x - target) <= 8) backend.keyDown(g.window(), kSpace);
     }
 

@@ -55,8 +55,10 @@ std::vector<Span> runs(const Surface& s, int row, int from, int to, Pred pred) {
     std::vector<Span> out;
     for (int x = from; x <= to; ++x) {
         if (!pred(s.at(x, row))) continue;
-        if (!out.empty() && out.back().last == x - 1) out.back().last = x;
-        else out.push_back({x, x});
+        if (!out.empty() && out.back().last == x - 1)
+            out.back().last = x;
+        else
+            out.push_back({x, x});
     }
     return out;
 }
@@ -138,9 +140,9 @@ TEST(SpriteSheet, EmbeddedAssetsAreTheFilesOnDisk) {
 
 // The body as it must be in both frames: the red bar on rows 0..27, the yellow disc on rows 26..45.
 Pixel expectedBody(int x, int y) {
-    static const std::pair<int, int> disc[20] = {
-        {21, 26}, {19, 28}, {17, 30}, {16, 31}, {16, 31}, {15, 32}, {15, 32}, {14, 33}, {14, 33}, {14, 33},
-        {14, 33}, {14, 33}, {14, 33}, {15, 32}, {15, 32}, {16, 31}, {16, 31}, {17, 30}, {19, 28}, {21, 26}};
+    static const std::pair<int, int> disc[20] = {{21, 26}, {19, 28}, {17, 30}, {16, 31}, {16, 31}, {15, 32}, {15, 32},
+                                                 {14, 33}, {14, 33}, {14, 33}, {14, 33}, {14, 33}, {14, 33}, {15, 32},
+                                                 {15, 32}, {16, 31}, {16, 31}, {17, 30}, {19, 28}, {21, 26}};
     if (y >= 26 && y <= 45 && x >= disc[y - 26].first && x <= disc[y - 26].second) return colour::yellow;
     if (y <= 27 && x >= 18 && x <= 30) return colour::red;
     return colour::black;
@@ -526,8 +528,9 @@ TEST(Icon, DesktopPngIsThe32PixelIcon) {
             EXPECT_EQ(png[at + 16], 8);  // bits per channel
             EXPECT_EQ(png[at + 17], 6);  // RGBA
         }
-        if (type == "IDAT") zlib.insert(zlib.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),
-                                        png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+        if (type == "IDAT")
+            zlib.insert(zlib.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),
+                        png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
         at += 12 + length;
     }
     std::vector<unsigned char> raw;

@@ -87,15 +87,15 @@ TEST_F(TitleTest, IntroRunsItsThreePhasesFrameByFrame) {
     // the last, which starts the typing; the typewriter's do not but for the last, which starts the
     // button; in the button phase every other frame refreshes (the banner step turns typing on again).
     EXPECT_EQ(phases.gaps[0], (std::map<std::int64_t, int>{{11, 1}, {14, 215}}));
-    EXPECT_EQ(phases.gaps[1], (std::map<std::int64_t, int>{{11, static_cast<int>(frmMain::WelcomeText().size()) + 1},
-                                                           {14, 1}}));
+    EXPECT_EQ(phases.gaps[1],
+              (std::map<std::int64_t, int>{{11, static_cast<int>(frmMain::WelcomeText().size()) + 1}, {14, 1}}));
     EXPECT_EQ(phases.gaps[2], (std::map<std::int64_t, int>{{11, 17}, {14, 17}}));
 
     frmMain& t = form<frmMain>();
     const int length = static_cast<int>(frmMain::WelcomeText().size());
     EXPECT_EQ(t.intMsgLen, length);
-    EXPECT_EQ(phases.banner, 216);              // top edges -200 .. 15
-    EXPECT_EQ(phases.typewriter, length + 2);   // the last two append nothing
+    EXPECT_EQ(phases.banner, 216);             // top edges -200 .. 15
+    EXPECT_EQ(phases.typewriter, length + 2);  // the last two append nothing
     EXPECT_EQ(phases.button, 35);
     ASSERT_EQ(phases.buttonLefts.size(), 35u);
     EXPECT_EQ(phases.buttonLefts.front(), -100);
@@ -161,10 +161,10 @@ TEST_P(TitleTickTest, IntroPacesTheSameWhateverTheCounterReads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counter, TitleTickTest,
-                         ::testing::Values(0x80000000u + 5000u,   // negative throughout
-                                           0x7FFFFFFFu - 3000u,   // wraps during the typewriter
-                                           0xFFFFFFFFu - 1000u,   // passes zero during the intro
-                                           0u, 10u));             // 0 to 10 at the first pass
+                         ::testing::Values(0x80000000u + 5000u,  // negative throughout
+                                           0x7FFFFFFFu - 3000u,  // wraps during the typewriter
+                                           0xFFFFFFFFu - 1000u,  // passes zero during the intro
+                                           0u, 10u));            // 0 to 10 at the first pass
 
 TEST_F(TitleTest, PressShowsThePressedPictureUntilTheRelease) {
     bool pressed = false, sawPressed = false;
@@ -205,8 +205,8 @@ TEST_F(TitleTest, ReleaseWhileTheButtonStillSlidesStartsTheGameAndEndsTheIntro) 
         Main();  // returns once the intro has stopped
         EXPECT_TRUE(released);
         frmMain& t = form<frmMain>();
-        EXPECT_FALSE(t.isLoaded());        // not brought back by the rest of the intro
-        EXPECT_EQ(t.lngContX, -30);        // the intro stopped right after the release
+        EXPECT_FALSE(t.isLoaded());  // not brought back by the rest of the intro
+        EXPECT_EQ(t.lngContX, -30);  // the intro stopped right after the release
         EXPECT_TRUE(t.bIntro);
         ASSERT_TRUE(form<frmGame>().isLoaded());
         backend.onPump = [&] {

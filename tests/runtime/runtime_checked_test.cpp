@@ -111,8 +111,8 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     const struct {
         double in;
         std::int32_t out;
-    } cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},     {-0.5, 0},    {-1.5, -2},  {-2.5, -2},
-                 {275.5, 276}, {276.5, 276}, {252.0, 252}, {0.4999, 0},  {0.5001, 1}, {-0.5001, -1},
+    } cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},     {-0.5, 0},   {-1.5, -2},  {-2.5, -2},
+                 {275.5, 276}, {276.5, 276}, {252.0, 252}, {0.4999, 0}, {0.5001, 1}, {-0.5001, -1},
                  {299.5, 300}, {300.5, 300}, {1e-300, 0},  {-1e-300, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(rt::CLng(c.in), c.out) << "CLng(" << c.in << ")";
@@ -135,8 +135,8 @@ TEST(Rounding, OutOfRangeAndNonFiniteRaiseOverflow) {
     EXPECT_EQ(errorOf([] { (void)rt::CInt(32767.5); }), Error::Overflow);
     EXPECT_EQ(errorOf([] { (void)rt::CByte(255.5); }), Error::Overflow);
     EXPECT_EQ(errorOf([] { (void)rt::CByte(-0.51); }), Error::Overflow);
-    for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity()}) {
+    for (const double bad :
+         {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
         EXPECT_EQ(errorOf([&] { (void)rt::CLng(bad); }), Error::Overflow);
         EXPECT_EQ(errorOf([&] { (void)rt::CInt(bad); }), Error::Overflow);
         EXPECT_EQ(errorOf([&] { (void)rt::CByte(bad); }), Error::Overflow);

@@ -376,10 +376,18 @@ protected:
     std::vector<Call> calls;
 
     MouseTest() {
-        button.onMouseDown = [this](rt::Integer b, rt::Integer, float x, float y) { calls.push_back({'D', b.value(), x, y}); };
-        button.onMouseUp = [this](rt::Integer b, rt::Integer, float x, float y) { calls.push_back({'U', b.value(), x, y}); };
-        hidden.onMouseDown = [this](rt::Integer b, rt::Integer, float x, float y) { calls.push_back({'d', b.value(), x, y}); };
-        hidden.onMouseUp = [this](rt::Integer b, rt::Integer, float x, float y) { calls.push_back({'u', b.value(), x, y}); };
+        button.onMouseDown = [this](rt::Integer b, rt::Integer, float x, float y) {
+            calls.push_back({'D', b.value(), x, y});
+        };
+        button.onMouseUp = [this](rt::Integer b, rt::Integer, float x, float y) {
+            calls.push_back({'U', b.value(), x, y});
+        };
+        hidden.onMouseDown = [this](rt::Integer b, rt::Integer, float x, float y) {
+            calls.push_back({'d', b.value(), x, y});
+        };
+        hidden.onMouseUp = [this](rt::Integer b, rt::Integer, float x, float y) {
+            calls.push_back({'u', b.value(), x, y});
+        };
         form.Show();
     }
 };

@@ -35,7 +35,8 @@ inline rt::Picture solidPicture(int w, int h, rt::Pixel p) { return std::make_sh
 
 class TestForm : public rt::Form {
 public:
-    explicit TestForm(rt::Runtime& runtime, rt::FormLayout layout = smallForm()) : rt::Form(runtime, std::move(layout)) {}
+    explicit TestForm(rt::Runtime& runtime, rt::FormLayout layout = smallForm())
+        : rt::Form(runtime, std::move(layout)) {}
 
     std::function<void()> onLoad;
     std::function<void(int)> onKeyDown;

@@ -105,9 +105,9 @@ TEST(Blit, ClipsAtEveryEdgeOfDestinationAndSource) {
                                 Surface dst = dst0;
                                 rt::blit(dst, x, y, w, h, src, sx, sy, rop);
                                 const Surface want = expectedBlit(dst0, x, y, w, h, src, sx, sy, rop);
-                                ASSERT_EQ(dst.pixels, want.pixels) << "rop " << rop << " at " << x << "," << y
-                                                                   << " size " << w << "x" << h << " from "
-                                                                   << sx << "," << sy;
+                                ASSERT_EQ(dst.pixels, want.pixels)
+                                    << "rop " << rop << " at " << x << "," << y << " size " << w << "x" << h << " from "
+                                    << sx << "," << sy;
                             }
 }
 

@@ -92,13 +92,25 @@ TEST_F(SdlBackendTest, KeysArriveAsVirtualKeyCodes) {
         int vk;
     };
     const Case cases[] = {
-        {SDLK_LEFT, SDL_SCANCODE_LEFT, rt::vbKeyLeft},    {SDLK_RIGHT, SDL_SCANCODE_RIGHT, rt::vbKeyRight}, {SDLK_SPACE, SDL_SCANCODE_SPACE, rt::vbKeySpace},
-        {SDLK_UP, SDL_SCANCODE_UP, 38},        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},   {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
-        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13}, {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
-        {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8}, {SDLK_TAB, SDL_SCANCODE_TAB, 9}, {SDLK_a, SDL_SCANCODE_A, 65},
-        {SDLK_z, SDL_SCANCODE_Z, 90},          {SDLK_0, SDL_SCANCODE_0, 48},         {SDLK_9, SDL_SCANCODE_9, 57},
-        {SDLK_F1, SDL_SCANCODE_F1, 112},       {SDLK_F12, SDL_SCANCODE_F12, 123},    {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 16},
-        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 17},  {SDLK_LALT, SDL_SCANCODE_LALT, 18},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, rt::vbKeyLeft},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, rt::vbKeyRight},
+        {SDLK_SPACE, SDL_SCANCODE_SPACE, rt::vbKeySpace},
+        {SDLK_UP, SDL_SCANCODE_UP, 38},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},
+        {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
+        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13},
+        {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
+        {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8},
+        {SDLK_TAB, SDL_SCANCODE_TAB, 9},
+        {SDLK_a, SDL_SCANCODE_A, 65},
+        {SDLK_z, SDL_SCANCODE_Z, 90},
+        {SDLK_0, SDL_SCANCODE_0, 48},
+        {SDLK_9, SDL_SCANCODE_9, 57},
+        {SDLK_F1, SDL_SCANCODE_F1, 112},
+        {SDLK_F12, SDL_SCANCODE_F12, 123},
+        {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 16},
+        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 17},
+        {SDLK_LALT, SDL_SCANCODE_LALT, 18},
         // A layout without Latin letters: the key in the place of F is F.
         {0x0430, SDL_SCANCODE_F, 70},
     };
@@ -365,7 +377,8 @@ TEST_F(SdlBackendTest, TheWelcomeTextFitsItsLabelToTheLastLine) {
 
 TEST_F(SdlBackendTest, TextIsClippedToTheLabelAndTheScreen) {
     rt::Surface screen(600, 500);
-    backend->drawLabelText(screen, label(100, 100, 40, 12, "A rather long text that cannot fit", {"Courier New", 12, true}));
+    backend->drawLabelText(screen,
+                           label(100, 100, 40, 12, "A rather long text that cannot fit", {"Courier New", 12, true}));
     backend->drawLabelText(screen, label(-30, 490, 80, 40, "Edge", {"MS Sans Serif", 24, false}));
     const Ink ink = inkOf(screen);
     ASSERT_GT(ink.count, 0);
@@ -423,7 +436,6 @@ TEST_F(SdlBackendTest, FacesAreFoundThroughFontconfig) {
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
-
 TEST(SdlText, WrappingBreaksAtWordsAndLineEnds) {
     const auto oneEach = [](std::string_view s) { return static_cast<int>(s.size()); };
     using Lines = std::vector<std::string>;
@@ -452,7 +464,7 @@ TEST_F(SdlBackendTest, TheQuestionIsAWindowOfItsOwnThatAnswersWithItsKeys) {
     EXPECT_STREQ(SDL_GetWindowTitle(dialog), "DEAD!!!");
     EXPECT_NE(SDL_GetWindowFlags(dialog) & SDL_WINDOW_SHOWN, 0u);
 
-    pushWindowEvent(q, SDL_WINDOWEVENT_CLOSE);                      // must be answered: ignored
+    pushWindowEvent(q, SDL_WINDOWEVENT_CLOSE);                        // must be answered: ignored
     pushKey(SDL_KEYDOWN, q, SDLK_RETURN, SDL_SCANCODE_RETURN, true);  // held from before: ignored
     pushKey(SDL_KEYDOWN, q, SDLK_x, SDL_SCANCODE_X);
     EXPECT_TRUE(drain().empty());  // nothing of the dialog's own input reaches the windows
@@ -514,10 +526,12 @@ TEST_F(QuestionDialogTest, EnterAndSpaceAnswerWithTheFocusedButtonYesFirst) {
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_KP_ENTER)}), rt::vbYes);
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_y)}), rt::vbYes);
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_TAB), key(SDL_KEYDOWN, SDLK_RETURN)}), rt::vbNo);
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_RIGHT), key(SDL_KEYDOWN, SDLK_LEFT), key(SDL_KEYDOWN, SDLK_RETURN)}), rt::vbYes);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_RIGHT), key(SDL_KEYDOWN, SDLK_LEFT), key(SDL_KEYDOWN, SDLK_RETURN)}),
+              rt::vbYes);
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_SPACE)}), 0);  // Space answers on its release
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)}), rt::vbYes);
-    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_TAB), key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)}), rt::vbNo);
+    EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_TAB), key(SDL_KEYDOWN, SDLK_SPACE), key(SDL_KEYUP, SDLK_SPACE)}),
+              rt::vbNo);
     EXPECT_EQ(answerTo({key(SDL_KEYUP, SDLK_SPACE)}), 0);  // a release alone: the press was elsewhere
     EXPECT_EQ(answerTo({key(SDL_KEYDOWN, SDLK_ESCAPE)}), 0);
 }
@@ -527,7 +541,8 @@ TEST_F(QuestionDialogTest, AClickAnswersWhenReleasedOnTheButtonItPressed) {
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, no()), click(SDL_MOUSEBUTTONUP, no())}), rt::vbNo);
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, yes()), click(SDL_MOUSEBUTTONUP, no())}), 0);
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONUP, yes())}), 0);
-    EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, yes(), SDL_BUTTON_RIGHT), click(SDL_MOUSEBUTTONUP, yes(), SDL_BUTTON_RIGHT)}),
+    EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, yes(), SDL_BUTTON_RIGHT),
+                        click(SDL_MOUSEBUTTONUP, yes(), SDL_BUTTON_RIGHT)}),
               0);
     const sdl::TextBox outside{2, 2, 1, 1};
     EXPECT_EQ(answerTo({click(SDL_MOUSEBUTTONDOWN, outside), click(SDL_MOUSEBUTTONUP, outside)}), 0);

@@ -178,7 +178,8 @@ TEST_F(Win32BackendTest, TheQuestionIsTheSystemsMessageBoxOwnedByTheWindow) {
         EXPECT_EQ(textOf(box, IDYES), L"&Yes");
         EXPECT_EQ(textOf(box, IDNO), L"&No");
         EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
-        EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(box, IDYES), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON) << "Yes is the default";
+        EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(box, IDYES), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON)
+            << "Yes is the default";
         EXPECT_EQ(GetWindow(box, GW_OWNER), handle);
         EXPECT_FALSE(IsWindowEnabled(handle)) << "the window takes no input while asked";
         // Time and events go on while it is open: the program's thread is not blocked by it.

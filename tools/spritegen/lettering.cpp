@@ -47,8 +47,8 @@ public:
                 for (unsigned col = 0; col < bm.width; ++col) {
                     const unsigned char byte = bm.buffer[static_cast<long>(row) * bm.pitch + col / 8];
                     if ((byte >> (7 - col % 8)) & 1)
-                        dots.push_back({pen + g->bitmap_left + static_cast<int>(col),
-                                        static_cast<int>(row) - g->bitmap_top});
+                        dots.push_back(
+                            {pen + g->bitmap_left + static_cast<int>(col), static_cast<int>(row) - g->bitmap_top});
                 }
             pen += static_cast<int>(g->advance.x >> 6);
         }

@@ -29,8 +29,8 @@ void writeFile(const std::filesystem::path& path, const std::vector<unsigned cha
 }
 
 // A lettering sprite: the text fitted exactly into the box [left..right] x [top..bottom].
-rt::Surface lettering(const std::string& font, const char* text, int width, int height, int left, int top,
-                      int right, int bottom, rt::Pixel ink, rt::Pixel background) {
+rt::Surface lettering(const std::string& font, const char* text, int width, int height, int left, int top, int right,
+                      int bottom, rt::Pixel ink, rt::Pixel background) {
     rt::Surface s(width, height, background);
     std::string note;
     const Ink fitted = spritegen::fitLettering(font, text, right - left + 1, bottom - top + 1, &note);
@@ -46,8 +46,10 @@ int main(int argc, char** argv) {
     std::string font = SPRITEGEN_FONT;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
-        if (flag == "--out") out = argv[i + 1];
-        else if (flag == "--font") font = argv[i + 1];
+        if (flag == "--out")
+            out = argv[i + 1];
+        else if (flag == "--font")
+            font = argv[i + 1];
         else {
             std::fprintf(stderr, "usage: %s [--out <assets dir>] [--font <font file>]\n", argv[0]);
             return 2;

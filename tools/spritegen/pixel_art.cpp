@@ -31,9 +31,8 @@ constexpr int kDiscTop = 26;
 
 // The yellow disc that ends the bar, as [first, last] columns per row from row 26 down.
 constexpr std::array<std::pair<int, int>, 20> kDiscSpans = {{
-    {21, 26}, {19, 28}, {17, 30}, {16, 31}, {16, 31}, {15, 32}, {15, 32},
-    {14, 33}, {14, 33}, {14, 33}, {14, 33}, {14, 33}, {14, 33},
-    {15, 32}, {15, 32}, {16, 31}, {16, 31}, {17, 30}, {19, 28}, {21, 26},
+    {21, 26}, {19, 28}, {17, 30}, {16, 31}, {16, 31}, {15, 32}, {15, 32}, {14, 33}, {14, 33}, {14, 33},
+    {14, 33}, {14, 33}, {14, 33}, {15, 32}, {15, 32}, {16, 31}, {16, 31}, {17, 30}, {19, 28}, {21, 26},
 }};
 
 // A leg is a 45-degree band, 9 pixels on every row and 20 rows long. Its inner end touches the bar
@@ -84,14 +83,14 @@ struct Run {
     int row, first, last;
 };
 constexpr Run kLeftOutline[] = {
-    {0, 47, 47},  {1, 46, 47},  {2, 46, 47},  {3, 47, 47},                 // antenna
-    {4, 36, 39},  {4, 46, 47},                                             // bump tops
-    {5, 34, 41},  {5, 44, 47},  {6, 34, 41},  {6, 44, 47},  {6, 27, 30},   // bumps, first nub
-    {7, 27, 47},                                                           // first step
-    {8, 18, 21},  {8, 27, 47},  {9, 18, 47},                               // second step
-    {10, 10, 13}, {10, 18, 47}, {11, 10, 47},                              // third step
-    {12, 1, 4},   {12, 10, 47},                                            // fourth nub
-    {13, 0, 47},  {14, 0, 47},  {15, 0, 47},  {16, 0, 47},  {17, 0, 47},  {18, 0, 47}, {19, 0, 47},
+    {0, 47, 47},  {1, 46, 47},  {2, 46, 47},  {3, 47, 47},               // antenna
+    {4, 36, 39},  {4, 46, 47},                                           // bump tops
+    {5, 34, 41},  {5, 44, 47},  {6, 34, 41},  {6, 44, 47}, {6, 27, 30},  // bumps, first nub
+    {7, 27, 47},                                                         // first step
+    {8, 18, 21},  {8, 27, 47},  {9, 18, 47},                             // second step
+    {10, 10, 13}, {10, 18, 47}, {11, 10, 47},                            // third step
+    {12, 1, 4},   {12, 10, 47},                                          // fourth nub
+    {13, 0, 47},  {14, 0, 47},  {15, 0, 47},  {16, 0, 47}, {17, 0, 47}, {18, 0, 47}, {19, 0, 47},
 };
 
 // The hull's colours are laid out about column 47. Red: a V whose arms start beside the middle

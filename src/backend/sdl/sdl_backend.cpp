@@ -175,8 +175,7 @@ SDL_Window* SdlBackend::windowOf(rt::WindowId id) const {
 rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
     // Not resizable; centred when it is first shown.
     SDL_Window* window = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          layout.clientWidth * scale_, layout.clientHeight * scale_,
-                                          SDL_WINDOW_HIDDEN);
+                                          layout.clientWidth * scale_, layout.clientHeight * scale_, SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         std::fprintf(stderr, "%s: cannot create a window: %s\n", command_.c_str(), SDL_GetError());
         return 0;
@@ -327,7 +326,7 @@ FontCache& SdlBackend::fonts() {
 void SdlBackend::drawLabelText(rt::Surface& screen, const rt::LabelText& label) {
     FontCache& cache = fonts();
     cache.drawText(screen, cache.open(label.font), {label.left, label.top, label.width, label.height}, label.text,
-             label.fore, Align::Centre);
+                   label.fore, Align::Centre);
 }
 
 void SdlBackend::showError(const std::string& title, const std::string& text) {

@@ -73,7 +73,7 @@ private:
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
     std::unique_ptr<FontCache> fonts_;
-    std::string command_;                    // the prefix of our messages on standard error
+    std::string command_;  // the prefix of our messages on standard error
     int scale_ = 1;
     std::vector<rt::IconImage> iconImages_;  // every size, for window managers that take several
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call

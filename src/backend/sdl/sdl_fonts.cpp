@@ -192,8 +192,8 @@ TTF_Font* FontCache::open(const rt::FontSpec& wanted) {
         if (!warned_) {
             warned_ = true;
             if (font != nullptr)
-                std::fprintf(stderr, "%s: no font found through the font configuration; using %s\n",
-                             command_.c_str(), file.c_str());
+                std::fprintf(stderr, "%s: no font found through the font configuration; using %s\n", command_.c_str(),
+                             file.c_str());
             else
                 std::fprintf(stderr, "%s: no usable font is installed: text will not show\n", command_.c_str());
         }

@@ -261,7 +261,7 @@ void QuestionDialog::drawButton(const TextBox& box, const char* text, Button whi
     TTF_Font* font = fonts_.open(kPromptFont);
     const int lineH = lineHeight(font);
     fonts_.drawText(image_, font, {box.left, box.top + (box.height - lineH) / 2, box.width, lineH + 1}, text, kText,
-             Align::Centre);
+                    Align::Centre);
 }
 
 void QuestionDialog::draw() {

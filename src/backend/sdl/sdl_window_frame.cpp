@@ -3,7 +3,6 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-
 #if defined(QUORVEX_HAVE_X11) && defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

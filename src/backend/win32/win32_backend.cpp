@@ -22,7 +22,7 @@ BITMAPINFO topDownBitmap(int width, int height) {
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;  // top row first, as the runtime's surfaces are
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;     // 0x00RRGGBB words are a 32-bit DIB's own layout
+    info.bmiHeader.biBitCount = 32;  // 0x00RRGGBB words are a 32-bit DIB's own layout
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
@@ -70,8 +70,8 @@ Win32Backend::Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identi
     notifyClass.lpszClassName = notifyName.c_str();
     notifyClass_ = RegisterClassExW(&notifyClass);
     if (windowClass_ != 0 && notifyClass_ != 0)
-        notify_ = CreateWindowExW(0, MAKEINTATOM(notifyClass_), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
-                                  this);
+        notify_ =
+            CreateWindowExW(0, MAKEINTATOM(notifyClass_), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, this);
     if (notify_ == nullptr) {
         const DWORD error = GetLastError();
         release();
@@ -206,11 +206,11 @@ bool Win32Backend::present(rt::WindowId id, const rt::Surface& screen) {
     window.image.assign(screen.pixels.begin(), screen.pixels.end());
     HDC dc = GetDC(window.handle);
     const BITMAPINFO info = topDownBitmap(window.width, window.height);
-    const int rows = dc == nullptr ? 0
-                                   : SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(window.width),
-                                                       static_cast<DWORD>(window.height), 0, 0, 0,
-                                                       static_cast<UINT>(window.height), window.image.data(), &info,
-                                                       DIB_RGB_COLORS);
+    const int rows =
+        dc == nullptr
+            ? 0
+            : SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(window.width), static_cast<DWORD>(window.height), 0, 0, 0,
+                                static_cast<UINT>(window.height), window.image.data(), &info, DIB_RGB_COLORS);
     if (dc != nullptr) ReleaseDC(window.handle, dc);
     return rows != 0;
 }

@@ -64,7 +64,7 @@ private:
         int width = 0, height = 0;
         std::vector<rt::Pixel> image;  // the last presented frame, shown again by WM_PAINT
         bool shownOnce = false;
-        std::set<int> keysHeld;        // released for it when the window loses the keyboard focus
+        std::set<int> keysHeld;  // released for it when the window loses the keyboard focus
     };
 
     void release();  // everything the constructor acquired; once
