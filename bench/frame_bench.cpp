@@ -7,12 +7,12 @@
 #include <cstring>
 #include <memory>
 
+#include "app/program.h"
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
 #include "runtime/runtime.h"
 #include "startup/modAPI.h"
 #include "startup/modVariable.h"
-#include "startup/program.h"
 
 namespace {
 

@@ -1,8 +1,11 @@
 # The layering rule, checked include by include:
 #   runtime                      sees only itself and the C++ standard library;
 #   a back-end                   sees the runtime and itself (only it may include its platform's headers);
-#   start-up, title and game     see the runtime, each other and the embedded assets, never a back-end;
-#   an entry point (main*.cpp)   puts a back-end and the system together, and may include anything.
+#   start-up                     sees the runtime, itself and the embedded assets;
+#   title and game               see start-up and what it sees, and each other;
+#   app                          sees all of these and itself, never a back-end: it puts the program
+#                                together (identity, command line, windows, Main, the entry flow);
+#   an entry point (main*.cpp)   hands the app a back-end, and may include anything.
 # Tests, benchmarks and tools keep to the layer they exercise. A quoted include without a folder names a
 # file beside the includer.
 #
@@ -13,7 +16,9 @@ if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P check_layers.cmake")
 endif()
 
-set(system "runtime/,assets/,startup/,title/,game/,version.h")
+set(startup "runtime/,assets/,startup/")
+set(system "${startup},title/,game/")
+set(app "${system},app/,version.h")
 set(standard "^[a-z_0-9]+$")                   # <cstdint>, <memory>: the C++ standard library
 set(standardOrTesting "^([a-z_0-9]+|(gtest|gmock)/.*)$")
 
@@ -26,14 +31,16 @@ set(rules
   "^src/backend/sdl/@runtime/,backend/sdl/@^(SDL.*|X11/.*|fontconfig/.*|[a-z_0-9]+|[a-z]+\\.h)$"
   "^src/backend/win32/@runtime/,backend/win32/@^([a-z_0-9]+|[a-z0-9]+\\.h)$"
   "^src/assets/@assets/@${standard}"
-  "^src/(startup|title|game)/@${system}@${standard}"
+  "^src/startup/@${startup}@${standard}"
+  "^src/(title|game)/@${system}@${standard}"
+  "^src/app/@${app}@${standard}"
   "^tests/runtime/@runtime/,backend/headless/@${standardOrTesting}"
-  "^tests/game/@${system},backend/headless/@${standardOrTesting}"
+  "^tests/game/@${app},backend/headless/@${standardOrTesting}"
   "^tests/win32/@runtime/,backend/win32/@^([a-z_0-9]+|[a-z0-9]+\\.h|(gtest|gmock)/.*)$"
   "^tests/sdl/@runtime/,backend/sdl/@^(SDL.*|[a-z_0-9]+|[a-z]+\\.h|(gtest|gmock)/.*)$"
   "^bench/sdl/@runtime/,backend/sdl/@^(benchmark/.*|[a-z_0-9]+)$"
   "^bench/win32/@runtime/,backend/win32/@^([a-z_0-9]+)$"
-  "^bench/@${system},backend/headless/@^(benchmark/.*|[a-z_0-9]+)$"
+  "^bench/@${app},backend/headless/@^(benchmark/.*|[a-z_0-9]+)$"
   "^tools/spritegen/@runtime/@^(ft2build\\.h|[a-z_0-9]+)$")
 
 file(GLOB_RECURSE files RELATIVE ${ROOT}

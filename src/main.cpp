@@ -4,14 +4,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/entry.h"
 #include "backend/sdl/sdl_backend.h"
-#include "startup/command_line.h"
-#include "startup/program.h"
 
 namespace {
 
@@ -37,32 +35,19 @@ bool openClosedStandardStreams() {
 
 int main(int argc, char** argv) {
     const bool outputClosed = openClosedStandardStreams();
-    const quorvex::CommandLine line = quorvex::readCommandLine({argv + (argc > 0 ? 1 : 0), argv + argc});
-    switch (line.action) {
-        case quorvex::CommandLine::Action::Play: break;
-        case quorvex::CommandLine::Action::Refuse:
-            std::fprintf(stderr, "quorvex: %s\n", line.text.c_str());
-            return quorvex::exitStatusOf(line.action);
-        default:
-            // An answer that cannot be written is a failure, not a success.
-            if (outputClosed || std::fputs(line.text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) return 1;
-            return quorvex::exitStatusOf(line.action);
-    }
-    const rt::ProgramIdentity identity = quorvex::programIdentity();
-    std::unique_ptr<sdl::SdlBackend> backend;
-    try {
-        backend = std::make_unique<sdl::SdlBackend>(identity, line.scale);
-    } catch (const sdl::StartError& error) {
-        std::fprintf(stderr, "quorvex: cannot open a window: %s\n", error.what());
-        return 1;
-    }
-    try {
-        return quorvex::runProgram(*backend, identity);
-    } catch (const std::exception& error) {
-        // Not one of the system's run-time errors: a fault of our own. The windows are closed by
-        // now; say what happened instead of aborting without a word.
-        std::fprintf(stderr, "quorvex: unexpected error: %s\n", error.what());
-        backend->showError(identity.title, std::string("Unexpected error: ") + error.what());
-        return 1;
-    }
+    quorvex::Platform platform;
+    platform.usage = {"quorvex", "the desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96)"};
+    platform.startBackend = [](const rt::ProgramIdentity& identity, int scale) -> std::unique_ptr<rt::Backend> {
+        try {
+            return std::make_unique<sdl::SdlBackend>(identity, scale);
+        } catch (const sdl::StartError& error) {
+            throw quorvex::BackendStartError(error.what());
+        }
+    };
+    platform.writeAnswer = [outputClosed](const std::string& text) {
+        return !outputClosed && std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    };
+    platform.tellFailure = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+    platform.noteFailure = platform.tellFailure;
+    return quorvex::runEntry(platform, {argv + (argc > 0 ? 1 : 0), argv + argc});
 }

@@ -2,7 +2,7 @@
 
 #include "game/frmGame.h"
 #include "startup/modVariable.h"
-#include "startup/program.h"
+#include "startup/forms.h"
 
 namespace quorvex {
 

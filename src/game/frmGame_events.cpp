@@ -3,7 +3,7 @@
 #include "runtime/constants.h"
 #include "startup/frmGraphics.h"
 #include "startup/modVariable.h"
-#include "startup/program.h"
+#include "startup/forms.h"
 #include "title/frmMain.h"
 
 namespace quorvex {

@@ -2,8 +2,7 @@
 
 #include "startup/frmGraphics.h"
 #include "startup/modAPI.h"
-#include "startup/program.h"
-#include "title/frmMain.h"
+#include "startup/forms.h"
 
 namespace quorvex {
 
@@ -102,12 +101,6 @@ void LoadSpriteCatalogue() {
     lngGroundHeight = rt::CLng(g.picGround.ScaleHeight());
 
     // 3. No reference to the sprite window is kept; it stays loaded and hidden.
-}
-
-void Main() {
-    LoadSpriteCatalogue();
-    // 4. The title window; its load handler plays the whole introduction before Show returns.
-    form<frmMain>().Show();
 }
 
 }  // namespace quorvex

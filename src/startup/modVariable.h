@@ -48,10 +48,7 @@ void DrawPlain(Long hDestDC, Long x, Long y, Long width, Long height, Long hSpri
 // (shape on black) fills it with OR; the scene around the shape is left untouched.
 void DrawMasked(Long hDestDC, Long x, Long y, Long width, Long height, Long hMaskDC, Long hSpriteDC);
 
-// The start-up routine: loads the sprite window, fills the catalogue, shows the title window.
-void Main();
-
-// Steps 1 to 3 of Main: the sprite window loaded and hidden, the catalogue filled from it.
+// Steps 1 to 3 of the start-up routine (Main): the sprite window loaded and hidden, the catalogue filled from it.
 void LoadSpriteCatalogue();
 
 // Puts every catalogue value back to its state before start-up (each run starts from there).

@@ -6,7 +6,7 @@
 #include "startup/frmGraphics.h"
 #include "startup/modAPI.h"
 #include "startup/modVariable.h"
-#include "startup/program.h"
+#include "startup/forms.h"
 
 namespace quorvex {
 

@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/program.h"
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
 #include "runtime/constants.h"
@@ -25,7 +26,6 @@
 #include "runtime/surface.h"
 #include "startup/frmGraphics.h"
 #include "startup/modVariable.h"
-#include "startup/program.h"
 
 namespace quorvex::testing {
 

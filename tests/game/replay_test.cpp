@@ -14,13 +14,14 @@
 #include <sstream>
 #include <string>
 
+#include "app/modVariable_Main.h"
+#include "app/program.h"
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
 #include "runtime/constants.h"
 #include "runtime/runtime.h"
 #include "startup/frmGraphics.h"
 #include "startup/modVariable.h"
-#include "startup/program.h"
 #include "title/frmMain.h"
 
 namespace {

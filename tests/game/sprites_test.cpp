@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "assets/assets.h"
 #include "runtime/bmp.h"
 #include "runtime/icon.h"
 #include "runtime/program_identity.h"
-#include "startup/program.h"
 
 namespace {
 

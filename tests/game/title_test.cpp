@@ -8,12 +8,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/modVariable_Main.h"
+#include "app/program.h"
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
 #include "runtime/runtime.h"
 #include "startup/frmGraphics.h"
 #include "startup/modVariable.h"
-#include "startup/program.h"
 #include "title/frmMain.h"
 
 namespace {

@@ -7,6 +7,13 @@
 
 namespace quorvex {
 
+// What the usage says differs by platform: the program's file name, and where the default scale comes
+// from.
+struct UsageFacts {
+    std::string programName;   // "quorvex", "Quorvex.exe"
+    std::string defaultScale;  // e.g. "the desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96)"
+};
+
 struct CommandLine {
     enum class Action { Play, ShowVersion, ShowHelp, Refuse };
     Action action = Action::Play;
@@ -16,7 +23,7 @@ struct CommandLine {
 
 // The arguments after the program's name, as UTF-8. Any argument it does not know is refused, wherever
 // it stands.
-CommandLine readCommandLine(const std::vector<std::string>& arguments);
+CommandLine readCommandLine(const std::vector<std::string>& arguments, const UsageFacts& usage);
 
 // The exit status of each action: 0 for the version and the usage, 2 for refused arguments.
 int exitStatusOf(CommandLine::Action action);

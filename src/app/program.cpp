@@ -1,7 +1,6 @@
-#include "startup/program.h"
+#include "app/program.h"
 
-#include <stdexcept>
-
+#include "app/modVariable_Main.h"
 #include "assets/assets.h"
 #include "game/frmGame.h"
 #include "runtime/icon.h"
@@ -11,10 +10,6 @@
 #include "version.h"
 
 namespace quorvex {
-
-namespace {
-Program* g_program = nullptr;
-}
 
 rt::ProgramIdentity programIdentity() {
     rt::ProgramIdentity identity{version::productName, "quorvex", {}};
@@ -29,30 +24,12 @@ rt::ProgramIdentity programIdentity() {
     return identity;
 }
 
-Program::Program(rt::Runtime& runtime) : runtime_(runtime) {
+Program::Program(rt::Runtime& runtime) : forms_(runtime) {
     ResetCatalogue();
-    g_program = this;
+    forms_.declare<frmGraphics>();
+    forms_.declare<frmMain>();
+    forms_.declare<frmGame>();
 }
-
-Program::~Program() {
-    // Windows go in the reverse order of their usual creation.
-    std::get<std::unique_ptr<frmGame>>(windows_).reset();
-    std::get<std::unique_ptr<frmMain>>(windows_).reset();
-    std::get<std::unique_ptr<frmGraphics>>(windows_).reset();
-    if (g_program == this) g_program = nullptr;
-}
-
-template <class Window>
-Window& form() {
-    if (g_program == nullptr) throw std::logic_error("no program is running");
-    auto& window = std::get<std::unique_ptr<Window>>(g_program->windows_);
-    if (!window) window = std::make_unique<Window>(g_program->runtime_);
-    return *window;
-}
-
-template frmGraphics& form<frmGraphics>();
-template frmMain& form<frmMain>();
-template frmGame& form<frmGame>();
 
 int runProgram(rt::Backend& backend, const rt::ProgramIdentity& identity) {
     rt::Runtime runtime(backend, identity);

@@ -1,10 +1,34 @@
-#include "startup/command_line.h"
+#include "app/command_line.h"
 
 #include "version.h"
 
 namespace quorvex {
 
-CommandLine readCommandLine(const std::vector<std::string>& arguments) {
+namespace {
+
+// The usage, in lines of at most 100 columns.
+std::string usageText(const UsageFacts& usage) {
+    return "Usage: " + usage.programName +
+           " [--scale N | --version | --help]\n"
+           "A small single-player arcade shooter: shoot the ten aliens before their bombs hit your ship.\n"
+           "\n"
+           "Left and Right move the ship, Space fires. On the title screen, click Continue to start.\n"
+           "When the last life is lost you are asked whether to play again: Y or Return answers Yes, N\n"
+           "answers No; the arrows move between the two and Space presses the one chosen. To quit,\n"
+           "close the window, or answer No.\n"
+           "The caption's FPS figure is the game loop's rate: thousands of passes a second.\n"
+           "\n"
+           "  --scale N    show each pixel N x N (1 to 4), for large screens; by default\n"
+           "               " +
+           usage.defaultScale +
+           ", rounded down\n"
+           "  --version    print the version and exit\n"
+           "  -h, --help   print this and exit\n";
+}
+
+}  // namespace
+
+CommandLine readCommandLine(const std::vector<std::string>& arguments, const UsageFacts& usage) {
     CommandLine line;
     auto refuse = [&line](const std::string& why) {
         line.action = CommandLine::Action::Refuse;
@@ -15,7 +39,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
         const std::string& arg = arguments[i];
         if (arg == "--version") {
             if (line.action == CommandLine::Action::Play) line.action = CommandLine::Action::ShowVersion;
-        } else if (arg == "--help") {
+        } else if (arg == "--help" || arg == "-h") {
             line.action = CommandLine::Action::ShowHelp;
         } else if (arg == "--scale" || arg.rfind("--scale=", 0) == 0) {
             std::string value;
@@ -35,14 +59,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
     if (line.action == CommandLine::Action::ShowVersion)
         line.text = std::string(version::productName) + " " + version::productVersion + "\n";
     else if (line.action == CommandLine::Action::ShowHelp)
-        line.text =
-            "Usage: quorvex [--scale N | --version | --help]\n"
-            "A small single-player arcade shooter. Left and Right move the ship, Space fires.\n"
-            "\n"
-            "  --scale N   show each pixel N x N (1 to 4), for large screens; by default the\n"
-            "              desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96), rounded down\n"
-            "  --version   print the version and exit\n"
-            "  --help      print this and exit\n";
+        line.text = usageText(usage);
     return line;
 }
 

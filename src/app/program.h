@@ -1,0 +1,33 @@
+// One run of the program: who it is, its three windows, and the run of Main on a back-end until the
+// program ends.
+#pragma once
+
+#include "runtime/backend.h"
+#include "runtime/program_identity.h"
+#include "runtime/runtime.h"
+#include "startup/forms.h"
+
+namespace quorvex {
+
+// The program's name for its error boxes and messages, and its icon for the windows' title bars.
+rt::ProgramIdentity programIdentity();
+
+// The windows of one run: the sprite window, the title and the game, reached through form<>() while the
+// program lives. Tests may ask which ones were ever referenced.
+class Program {
+public:
+    explicit Program(rt::Runtime& runtime);
+
+    template <class Window>
+    bool created() const {
+        return forms_.created<Window>();
+    }
+
+private:
+    Forms forms_;
+};
+
+// Runs the program on a back-end, from Main to its end; returns the exit status.
+int runProgram(rt::Backend& backend, const rt::ProgramIdentity& identity);
+
+}  // namespace quorvex
