@@ -4,9 +4,8 @@
 # executable with a short read-me, ready to hand to a Windows player. Installs what is missing first.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
 "$root/scripts/install-deps.sh"
-out="$root/build/windows"
-cmake -S "$root" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DQUORVEX_BENCH=OFF >/dev/null
-cmake --build "$out" -j "$(nproc)" --target quorvex_windows_zip
-echo "built $out/Quorvex.exe and $(ls "$out"/Quorvex-*-windows.zip)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$(nproc)" --target quorvex_windows_zip
+echo "built build/windows/Quorvex.exe and $(ls build/windows/Quorvex-*-windows.zip)"

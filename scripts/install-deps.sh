@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang-format-14
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
   fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
