@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,5 +50,9 @@ int main(int argc, char** argv) {
     };
     platform.tellFailure = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     platform.noteFailure = platform.tellFailure;
+    platform.lastResort = [](const char* command, const char* text) {
+        for (const char* piece : {command, ": ", text, "\n"})
+            if (write(STDERR_FILENO, piece, std::strlen(piece)) < 0) return;
+    };
     return quorvex::runEntry(platform, {argv + (argc > 0 ? 1 : 0), argv + argc});
 }

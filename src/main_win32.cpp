@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,5 +64,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         say(STD_ERROR_HANDLE, line + "\n", [&] { tell(title, line, MB_ICONERROR); });
     };
     platform.noteFailure = [](const std::string& line) { say(STD_ERROR_HANDLE, line + "\n", [] {}); };
+    platform.lastResort = [](const char* command, const char* text) {
+        HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+        if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;  // no memory for a box either
+        DWORD written = 0;
+        for (const char* piece : {command, ": ", text, "\n"})
+            if (!WriteFile(handle, piece, static_cast<DWORD>(std::strlen(piece)), &written, nullptr)) return;
+    };
     return quorvex::runEntry(platform, arguments);
 }

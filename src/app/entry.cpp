@@ -1,12 +1,15 @@
 #include "app/entry.h"
 
 #include <exception>
+#include <new>
 
 #include "app/program.h"
 
 namespace quorvex {
 
-int runEntry(const Platform& platform, const std::vector<std::string>& arguments) {
+namespace {
+
+int runOrThrow(const Platform& platform, const std::vector<std::string>& arguments) {
     const rt::ProgramIdentity identity = programIdentity();
     const std::string prefix = identity.command + ": ";
     const CommandLine line = readCommandLine(arguments, platform.usage);
@@ -32,9 +35,27 @@ int runEntry(const Platform& platform, const std::vector<std::string>& arguments
         // Not one of the system's run-time errors: a fault of our own. The windows are closed by now;
         // say what happened instead of aborting without a word.
         platform.noteFailure(prefix + "unexpected error: " + error.what());
-        backend->showError(identity.title, std::string("Unexpected error: ") + error.what());
+        try {
+            backend->showError(identity.title, std::string("Unexpected error: ") + error.what());
+        } catch (...) {  // the line is enough
+        }
         return 1;
     }
+}
+
+}  // namespace
+
+int runEntry(const Platform& platform, const std::vector<std::string>& arguments) noexcept {
+    try {
+        return runOrThrow(platform, arguments);
+    } catch (const std::bad_alloc&) {
+        platform.lastResort(kCommandName, "Out of memory");
+    } catch (const std::exception& error) {
+        platform.lastResort(kCommandName, error.what());
+    } catch (...) {
+        platform.lastResort(kCommandName, "unexpected error");
+    }
+    return 1;
 }
 
 }  // namespace quorvex

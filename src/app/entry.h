@@ -34,9 +34,13 @@ struct Platform {
     // Notes one line of failure on standard error, when there is one, for a failure the back-end shows
     // anyway in its error box.
     std::function<void(const std::string& line)> noteFailure;
+    // Says "<command>: <text>" on standard error without taking any memory: the last resort, when even
+    // a line could not be made (memory ran out).
+    void (*lastResort)(const char* command, const char* text) = nullptr;
 };
 
-// Runs the program as the arguments ask; returns the exit status.
-int runEntry(const Platform& platform, const std::vector<std::string>& arguments);
+// Runs the program as the arguments ask; returns the exit status. Never throws: whatever fails, the
+// program says so in one line and the status is 1.
+int runEntry(const Platform& platform, const std::vector<std::string>& arguments) noexcept;
 
 }  // namespace quorvex

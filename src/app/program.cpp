@@ -12,7 +12,7 @@
 namespace quorvex {
 
 rt::ProgramIdentity programIdentity() {
-    rt::ProgramIdentity identity{version::productName, "quorvex", {}};
+    rt::ProgramIdentity identity{version::productName, kCommandName, {}};
     // Every size the embedded icon holds, largest first. One that cannot be read is left out; with
     // none, the windows show the desktop's default icon.
     for (const int size : {32, 16}) {

@@ -9,6 +9,9 @@
 
 namespace quorvex {
 
+// The name the program's messages on standard error start with.
+inline constexpr char kCommandName[] = "quorvex";
+
 // The program's name for its error boxes and messages, and its icon for the windows' title bars.
 rt::ProgramIdentity programIdentity();
 

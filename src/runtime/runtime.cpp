@@ -66,7 +66,13 @@ void Runtime::releaseCapture(const PictureBox* picture) {
 int Runtime::run(const std::function<void()>& main) {
     struct Teardown {
         Runtime& runtime;
-        ~Teardown() { runtime.closeEverything(); }
+        // Ends the run whatever happened: a window that cannot be closed now is closed with its back-end.
+        ~Teardown() {
+            try {
+                runtime.closeEverything();
+            } catch (...) {
+            }
+        }
     } teardown{*this};
     try {
         main();
@@ -80,17 +86,30 @@ int Runtime::run(const std::function<void()>& main) {
         reportError(error);
         return 1;
     } catch (const std::bad_alloc&) {
-        reportError(RuntimeError(ErrorNumber::WindowCallFailed, "Out of memory"));
+        reportOutOfMemory();
         return 1;
     }
     return 0;
 }
 
-void Runtime::reportError(const RuntimeError& error) {
-    // A press on the start button may still hold the mouse: the error box must be able to take it.
-    releaseCapture(capture_);
+void Runtime::reportError(const RuntimeError& error) noexcept {
+    // The line first: it needs no memory, and it is enough when the box cannot be shown (memory may be
+    // what ran out).
     std::fprintf(stderr, "%s: %s\n", command_.c_str(), error.what());
-    backend_.showError(title_, error.boxText());
+    try {
+        // A press on the start button may still hold the mouse: the error box must be able to take it.
+        releaseCapture(capture_);
+        backend_.showError(title_, error.boxText());
+    } catch (...) {
+    }
+}
+
+void Runtime::reportOutOfMemory() noexcept {
+    try {
+        reportError(RuntimeError(ErrorNumber::WindowCallFailed, "Out of memory"));
+    } catch (...) {  // not even the error could be made
+        std::fprintf(stderr, "%s: Out of memory\n", command_.c_str());
+    }
 }
 
 // Nothing stays open after the program ends: no handler runs from here on.

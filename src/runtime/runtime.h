@@ -62,7 +62,8 @@ private:
     void dispatch(const Event& event);
     void dispatchTimers();
     void presentInvalidated();
-    void reportError(const RuntimeError& error);
+    void reportError(const RuntimeError& error) noexcept;  // a line on standard error, then the box if it can
+    void reportOutOfMemory() noexcept;
     void closeEverything();
     std::uint64_t nextTimerDue() const;
     Form* formOf(WindowId window) const;

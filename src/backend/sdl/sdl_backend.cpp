@@ -11,6 +11,7 @@
 
 #include "backend/sdl/sdl_fonts.h"
 #include "backend/sdl/sdl_icon.h"
+#include "backend/sdl/sdl_memory.h"
 #include "backend/sdl/sdl_present.h"
 #include "backend/sdl/sdl_question.h"
 #include "backend/sdl/sdl_window_frame.h"
@@ -115,7 +116,11 @@ SdlBackend::SdlBackend(const rt::ProgramIdentity& identity, int scale)
     // their complaints to ours when the display does not answer.
     if (SDL_getenv("DISPLAY") != nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr)
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) throw StartError(displayProblem(SDL_GetError()));
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const std::string reason = SDL_GetError();
+        requireRoom(kRoomToStartALibrary);  // a display that could not be opened for want of memory
+        throw StartError(displayProblem(reason.c_str()));
+    }
     // Without a display SDL falls back to a driver that shows nothing, and the game would run on
     // unseen. Such a driver is used only when asked for by name (the back-end's own tests do).
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -128,6 +133,7 @@ SdlBackend::SdlBackend(const rt::ProgramIdentity& identity, int scale)
     if (TTF_Init() != 0) {
         const std::string reason = TTF_GetError();
         SDL_Quit();
+        requireRoom(kRoomToStartALibrary);
         throw StartError(reason);
     }
     endOnLostDisplay(command_);
@@ -211,7 +217,10 @@ void SdlBackend::setCaption(rt::WindowId id, const std::string& caption) {
 
 bool SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
     SDL_Window* window = windowOf(id);
-    return window != nullptr && presentImage(window, screen, scale_, &shown_[id]);
+    if (window == nullptr) return false;
+    if (presentImage(window, screen, scale_, &shown_[id])) return true;
+    requireRoom(kRoomToStartALibrary);  // a frame that could not be shown for want of memory
+    return false;
 }
 
 void SdlBackend::setMouseCapture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }

@@ -1,4 +1,5 @@
 #include "backend/sdl/sdl_fonts.h"
+#include "backend/sdl/sdl_memory.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -137,7 +138,12 @@ std::vector<std::string> wrapText(std::string_view text, int width,
     return lines;
 }
 
-FontCache::FontCache(std::string command) : command_(std::move(command)) { config_ = FcInitLoadConfigAndFonts(); }
+FontCache::FontCache(std::string command) : command_(std::move(command)) {
+    // The font configuration's reader crashes instead of failing when memory runs out while it reads the
+    // configuration: only start it with room to spare, else this is the program running out of memory.
+    requireRoom(kRoomToStartALibrary);
+    config_ = FcInitLoadConfigAndFonts();
+}
 
 FontCache::~FontCache() {
     for (auto& [key, line] : lines_) SDL_FreeSurface(line);
