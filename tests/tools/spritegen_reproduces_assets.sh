@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The sprite generator still draws exactly the committed sprites and icons, and the committed desktop
 # PNGs show the .ico's images.
-#   spritegen_reproduces_assets.sh SPRITEGEN ASSETS_DIR
+#   spritegen_reproduces_assets.sh SPRITEGEN ASSETS_DIR [FONT]
 #
 # What keeps this sound across updates of the system's packages:
 # - The lettering ("Lives:", "Continue", the banner) is stamped from ink committed as text under
@@ -12,6 +12,8 @@
 #   for byte: any one pixel that differs fails.
 # - The PNGs' pixels are deflated by zlib, whose output bytes may differ between its releases, so they
 #   are compared decoded: size, depth, channels and every pixel, transparency included.
+# - With FONT, rendering the lettering anew still works: it fills each committed ink's box (its
+#   pixels may differ with the font's release, so they are not compared).
 set -euo pipefail
 spritegen="${1:?usage: spritegen_reproduces_assets.sh SPRITEGEN ASSETS_DIR}"
 assets="${2:?usage: spritegen_reproduces_assets.sh SPRITEGEN ASSETS_DIR}"
@@ -45,4 +47,17 @@ for size in 64 128 256; do
   [ "$(differing "$assets/icons/quorvex-$size.png" "$fresh/ico-$size.png")" = 0 ] ||
     fail "the $size x $size PNG is not the .ico's 32 x 32 enlarged"
 done
+
+font="${3:-}"
+if [ -n "$font" ]; then
+  "$spritegen" --out "$fresh/from-font" --lettering "$fresh/ink" --font "$font" >/dev/null ||
+    fail "the generator cannot render the lettering from $font"
+  size() { echo "$(head -n 1 "$1" | tr -d '\n' | wc -c) x $(wc -l <"$1")"; }
+  lettering="$(cd "$(dirname "$0")/../.." && pwd)/tools/spritegen/lettering"
+  for ink in "$lettering"/*.txt; do
+    rendered="$fresh/ink/$(basename "$ink")"
+    [ -s "$rendered" ] && [ "$(size "$rendered")" = "$(size "$ink")" ] ||
+      fail "the ink rendered from the font for $(basename "$ink") is not $(size "$ink")"
+  done
+fi
 echo "PASS: the generator draws the committed assets"

@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     }
     try {
         std::filesystem::create_directories(out / "sprites");
+        if (letters.font) std::filesystem::create_directories(letters.inkDir);
         const auto& palette = rt::standardPalette16();
         auto sprite = [&](const char* holder, const rt::Surface& image) {
             writeFile(out / "sprites" / (std::string(holder) + ".bmp"), rt::encodeBmp4(image, palette));
