@@ -41,7 +41,7 @@ set(rules
   "^bench/sdl/@runtime/,backend/sdl/@^(benchmark/.*|[a-z_0-9]+)$"
   "^bench/win32/@runtime/,backend/win32/@^([a-z_0-9]+)$"
   "^bench/@${app},backend/headless/@^(benchmark/.*|[a-z_0-9]+)$"
-  "^tools/spritegen/@runtime/@^(ft2build\\.h|[a-z_0-9]+)$")
+  "^tools/spritegen/@runtime/@^(ft2build\\.h|zlib\\.h|[a-z_0-9]+)$")
 
 file(GLOB_RECURSE files RELATIVE ${ROOT}
      ${ROOT}/src/*.cpp ${ROOT}/src/*.h ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h

@@ -9,7 +9,7 @@ packages=(
   fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev
-  libfreetype-dev fonts-freefont-ttf
+  libfreetype-dev fonts-freefont-ttf zlib1g-dev
   g++-mingw-w64-x86-64 wine wine64 python3-pefile
   dpkg-dev lintian desktop-file-utils appstream file
   xvfb xdotool imagemagick openbox wmctrl x11-utils

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and starts it.
+# Installs what is missing, builds the game and starts it with the arguments given:
+#   ./scripts/play.sh              ./scripts/play.sh --scale 2
+# It builds in build/play, so that the build by hand in build/release (tests and benchmarks
+# included) stays as it is.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=OFF >/dev/null
-cmake --build "$root/build/release" --target quorvex -j "$(nproc)"
-exec "$root/build/release/quorvex"
+build="$root/build/play"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=OFF \
+  -DQUORVEX_TOOLS=OFF >/dev/null
+cmake --build "$build" --target quorvex -j "$(nproc)"
+exec "$build/quorvex" "$@"

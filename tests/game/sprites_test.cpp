@@ -506,8 +506,9 @@ TEST(Icon, BladeTipsMeetNearTheCentre) {
     }
 }
 
-// The desktop PNG: 32 x 32 RGBA, its pixel data in stored (uncompressed) deflate blocks, showing
-// the 32 x 32 icon with alpha 0 outside the disc.
+// The desktop PNG: a 32 x 32 RGBA image whose pixels are one zlib stream. That it shows the .ico's
+// 32 x 32 image, alpha 0 outside the disc, is checked where a PNG decoder is at hand: by
+// tests/tools/spritegen_reproduces_assets.sh.
 TEST(Icon, DesktopPngIsThe32PixelIcon) {
     const auto png = readFile(kAssets / "quorvex.png");
     ASSERT_GT(png.size(), 33u);
@@ -517,11 +518,13 @@ TEST(Icon, DesktopPngIsThe32PixelIcon) {
         return (static_cast<std::uint32_t>(png[at]) << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
     };
     std::vector<unsigned char> zlib;
+    std::vector<std::string> types;
     for (std::size_t at = 8; at + 12 <= png.size();) {
         const std::uint32_t length = be32(at);
         const std::string type(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
                                png.begin() + static_cast<std::ptrdiff_t>(at + 8));
         ASSERT_LE(at + 12 + length, png.size());
+        types.push_back(type);
         if (type == "IHDR") {
             EXPECT_EQ(be32(at + 8), 32u);
             EXPECT_EQ(be32(at + 12), 32u);
@@ -533,28 +536,11 @@ TEST(Icon, DesktopPngIsThe32PixelIcon) {
                         png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
         at += 12 + length;
     }
-    std::vector<unsigned char> raw;
-    for (std::size_t at = 2; at + 5 <= zlib.size();) {
-        const bool final = zlib[at] & 1;
-        ASSERT_EQ((zlib[at] >> 1) & 3, 0) << "not a stored block";
-        const std::size_t n = zlib[at + 1] | (zlib[at + 2] << 8);
-        ASSERT_LE(at + 5 + n, zlib.size());
-        raw.insert(raw.end(), zlib.begin() + static_cast<std::ptrdiff_t>(at + 5),
-                   zlib.begin() + static_cast<std::ptrdiff_t>(at + 5 + n));
-        at += 5 + n;
-        if (final) break;
-    }
-    ASSERT_EQ(raw.size(), 32u * (1 + 32 * 4));
-    const auto icon = rt::decodeIcoImage(readFile(kAssets / "quorvex.ico"), 32);
-    const auto argb = icon.argb();
-    for (int y = 0; y < 32; ++y) {
-        ASSERT_EQ(raw[static_cast<std::size_t>(y) * 129], 0) << "row filter";
-        for (int x = 0; x < 32; ++x) {
-            const unsigned char* p = &raw[static_cast<std::size_t>(y) * 129 + 1 + 4 * static_cast<std::size_t>(x)];
-            const std::uint32_t got = (static_cast<std::uint32_t>(p[3]) << 24) | (p[0] << 16) | (p[1] << 8) | p[2];
-            ASSERT_EQ(got, argb[static_cast<std::size_t>(y) * 32 + x]) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
+    ASSERT_GE(zlib.size(), 2u);
+    EXPECT_EQ(zlib[0] & 0x0F, 8) << "not deflate";
+    EXPECT_EQ((zlib[0] * 256 + zlib[1]) % 31, 0) << "a broken zlib header";
+    EXPECT_LT(png.size(), 32u * 32 * 4) << "the pixels are not compressed";
 }
 
 }  // namespace

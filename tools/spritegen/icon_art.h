@@ -12,7 +12,7 @@ struct IconImage {
     std::vector<bool> opaque;  // row-major; false outside the disc
 };
 
-// The icon at `size` x `size` pixels (32 or 16). The small one softens the blades' edges with olive.
+// The icon at `size` x `size` pixels (16, 32 or 48). The 16 x 16 one softens the blades' edges with olive.
 IconImage makeIcon(int size);
 
 // The icon enlarged by a whole factor, each pixel a factor x factor square: as crisp as drawn.

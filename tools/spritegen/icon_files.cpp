@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+#include <zlib.h>
 
 #include "runtime/bmp.h"
 
@@ -82,15 +87,6 @@ std::uint32_t crc32(const unsigned char* data, std::size_t n, std::uint32_t crc 
     return ~crc;
 }
 
-std::uint32_t adler32(const std::vector<unsigned char>& data) {
-    std::uint32_t a = 1, b = 0;
-    for (unsigned char c : data) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
 void chunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data) {
     put32be(out, static_cast<std::uint32_t>(data.size()));
     const std::size_t start = out.size();
@@ -126,28 +122,33 @@ std::vector<unsigned char> encodeIco(const std::vector<IconImage>& images) {
 
 std::vector<unsigned char> encodePng(const IconImage& icon) {
     const rt::Surface& img = icon.image;
-    std::vector<unsigned char> raw;  // filter byte 0 (none), then RGBA per pixel, per row
-    for (int y = 0; y < img.height; ++y) {
-        put8(raw, 0);
+    const std::size_t stride = static_cast<std::size_t>(img.width) * 4;
+    std::vector<unsigned char> rgba;  // RGBA per pixel, row by row
+    for (int y = 0; y < img.height; ++y)
         for (int x = 0; x < img.width; ++x) {
             const rt::Pixel p = img.at(x, y);
             const bool opaque = icon.opaque[static_cast<std::size_t>(y) * img.width + x];
-            put8(raw, opaque ? (p >> 16) & 0xFF : 0);
-            put8(raw, opaque ? (p >> 8) & 0xFF : 0);
-            put8(raw, opaque ? p & 0xFF : 0);
-            put8(raw, opaque ? 255 : 0);
+            put8(rgba, opaque ? (p >> 16) & 0xFF : 0);
+            put8(rgba, opaque ? (p >> 8) & 0xFF : 0);
+            put8(rgba, opaque ? p & 0xFF : 0);
+            put8(rgba, opaque ? 255 : 0);
         }
+    // Each row is filtered as the one above it (Up) when it repeats that row, else as the difference
+    // from the pixel to its left (Sub): an enlarged icon becomes long runs of zeros that deflate to
+    // almost nothing.
+    std::vector<unsigned char> raw;
+    for (int y = 0; y < img.height; ++y) {
+        const unsigned char* row = rgba.data() + static_cast<std::size_t>(y) * stride;
+        const bool repeats = y > 0 && std::equal(row, row + stride, row - stride);
+        put8(raw, repeats ? 2 : 1);
+        for (std::size_t i = 0; i < stride; ++i)
+            put8(raw, static_cast<unsigned char>(row[i] - (repeats ? row[i - stride] : i >= 4 ? row[i - 4] : 0)));
     }
-    std::vector<unsigned char> zlib = {0x78, 0x01};
-    for (std::size_t at = 0; at < raw.size() || at == 0; at += 65535) {
-        const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
-        put8(zlib, at + n == raw.size() ? 1 : 0);  // BFINAL on the last block; BTYPE 00: stored
-        put16(zlib, static_cast<std::uint32_t>(n));
-        put16(zlib, static_cast<std::uint32_t>(~n & 0xFFFF));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                    raw.begin() + static_cast<std::ptrdiff_t>(at + n));
-    }
-    put32be(zlib, adler32(raw));
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<unsigned char> zlib(size);
+    if (compress2(zlib.data(), &size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
+        throw std::runtime_error("cannot compress the PNG's pixels");
+    zlib.resize(size);
 
     std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<unsigned char> header;
@@ -158,6 +159,32 @@ std::vector<unsigned char> encodePng(const IconImage& icon) {
     chunk(out, "IDAT", zlib);
     chunk(out, "IEND", {});
     return out;
+}
+
+std::vector<unsigned char> encodeSvg(const IconImage& icon) {
+    const rt::Surface& img = icon.image;
+    const std::string side = std::to_string(img.width);
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      side + "\" height=\"" + std::to_string(img.height) + "\" viewBox=\"0 0 " + side + " " +
+                      std::to_string(img.height) + "\" shape-rendering=\"crispEdges\">\n";
+    auto opaque = [&](int x, int y) { return icon.opaque[static_cast<std::size_t>(y) * img.width + x]; };
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width;) {
+            if (!opaque(x, y)) {
+                ++x;
+                continue;
+            }
+            const rt::Pixel colour = img.at(x, y);
+            int end = x + 1;
+            while (end < img.width && opaque(end, y) && img.at(end, y) == colour) ++end;
+            char fill[8];
+            std::snprintf(fill, sizeof fill, "#%06x", static_cast<unsigned>(colour & 0xFFFFFF));
+            svg += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
+                   std::to_string(end - x) + "\" height=\"1\" fill=\"" + fill + "\"/>\n";
+            x = end;
+        }
+    svg += "</svg>\n";
+    return {svg.begin(), svg.end()};
 }
 
 }  // namespace spritegen

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 namespace spritegen {
 
@@ -118,6 +119,34 @@ Ink fitLettering(const std::string& fontPath, std::string_view text, int width, 
                 std::to_string(best.width) + " x " + std::to_string(best.height) + " scaled to " +
                 std::to_string(width) + " x " + std::to_string(height);
     return best.width == width && best.height == height ? best : scaleNearest(best, width, height);
+}
+
+std::string inkText(const Ink& ink) {
+    std::string text;
+    for (int y = 0; y < ink.height; ++y) {
+        for (int x = 0; x < ink.width; ++x) text += ink.at(x, y) ? '#' : '.';
+        text += '\n';
+    }
+    return text;
+}
+
+Ink parseInk(std::string_view text) {
+    Ink ink;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos) throw std::runtime_error("the ink's last row lacks its line end");
+        const std::string_view row = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        if (ink.height == 0) ink.width = static_cast<int>(row.size());
+        if (static_cast<int>(row.size()) != ink.width)
+            throw std::runtime_error("ink row " + std::to_string(ink.height + 1) + " is not as long as the first");
+        for (char c : row) {
+            if (c != '#' && c != '.') throw std::runtime_error("ink holds a character other than '#' and '.'");
+            ink.on.push_back(c == '#' ? 1 : 0);
+        }
+        ++ink.height;
+    }
+    return ink;
 }
 
 void stamp(rt::Surface& image, const Ink& ink, int left, int top, rt::Pixel colour) {

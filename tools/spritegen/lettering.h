@@ -25,6 +25,13 @@ struct Ink {
 Ink fitLettering(const std::string& fontPath, std::string_view text, int width, int height,
                  std::string* note = nullptr);
 
+// The ink as text, one line per row, '#' for ink and '.' for none. The lettering sprites are drawn
+// from such committed text, so that they do not change when the installed font does.
+std::string inkText(const Ink& ink);
+
+// Reads inkText's form back. Throws std::runtime_error on rows of unequal length or other characters.
+Ink parseInk(std::string_view text);
+
 // Paints the ink's pixels in `colour` with the ink's top-left corner at (left, top).
 void stamp(rt::Surface& image, const Ink& ink, int left, int top, rt::Pixel colour);
 
