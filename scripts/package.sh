@@ -13,9 +13,7 @@ out="$root/build/package"
 flag() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
 # CMake has no preprocessor flags of its own: CPPFLAGS (-D_FORTIFY_SOURCE) go with the compiler's.
 cxxflags="$(flag CPPFLAGS) $(flag CXXFLAGS)"
-cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=Release -DQUORVEX_GAMES_DIR=games -DQUORVEX_DEBIAN_PACKAGE=ON \
-  -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=OFF -DQUORVEX_TOOLS=OFF \
-  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$(flag LDFLAGS)" >/dev/null
-cmake --build "$out" -j "$(nproc)"
+cmake --preset package -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$(flag LDFLAGS)" >/dev/null
+cmake --build --preset package -j "$(nproc)"
 (cd "$out" && rm -f quorvex_*.deb && cpack -G DEB >/dev/null)
 echo "built $(ls "$out"/quorvex_*.deb)"

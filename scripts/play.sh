@@ -7,7 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 build="$root/build/play"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=OFF \
-  -DQUORVEX_TOOLS=OFF >/dev/null
-cmake --build "$build" --target quorvex -j "$(nproc)"
+cd "$root"
+cmake --preset play >/dev/null
+cmake --build --preset play -j "$(nproc)"
 exec "$build/quorvex" "$@"
