@@ -195,8 +195,10 @@ void Win32Backend::showWindow(rt::WindowId id) {
         if (GetMonitorInfoW(MonitorFromWindow(window.handle, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
             const RECT& area = monitor.rcWork;
             const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-            SetWindowPos(window.handle, nullptr, area.left + (area.right - area.left - w) / 2,
-                         area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            // A window larger than the work area keeps its caption on it, where it can be dragged.
+            SetWindowPos(window.handle, nullptr, std::max(area.left, area.left + (area.right - area.left - w) / 2),
+                         std::max(area.top, area.top + (area.bottom - area.top - h) / 2), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
     ShowWindow(window.handle, SW_SHOW);
