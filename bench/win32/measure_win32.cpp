@@ -1,5 +1,5 @@
 // What the Win32 back-end costs on a real display (run under Wine by bench/measure_win32.sh):
-//   - presenting a 600 x 500 frame (median and 99th percentile over 1,000 presents);
+//   - presenting a 600 x 500 frame at scale 1 and 2 (median and 99th percentile over 1,000 presents);
 //   - frame spacing in a loop paced as the game's (a frame when more than 10 ms have passed on the tick
 //     counter since the last one, events pumped on every pass), over 3 s: median and spread;
 //   - passes per second of that loop, in thousands, as the caption reports them.
@@ -18,16 +18,14 @@ double percentile(std::vector<double> v, double p) {
     return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1))];
 }
 
-}  // namespace
-
-int main() {
-    win32::Win32Backend backend(GetModuleHandleW(nullptr), {"Quorvex bench", "measure_win32", {}}, 0);
+// Presents 1,000 frames at `scale`, each one pixel different from the last.
+bool measurePresent(int scale) {
+    win32::Win32Backend backend(GetModuleHandleW(nullptr), {"Quorvex bench", "measure_win32", {}}, 0, scale);
     const rt::WindowId window = backend.createWindow({"present", 600, 500});
-    if (window == 0) return 1;
+    if (window == 0) return false;
     backend.showWindow(window);
     rt::Surface frame(600, 500, rt::colour::black);
     rt::Event event;
-
     std::vector<double> presents;
     for (int i = 0; i < 1000; ++i) {
         frame.at(i % 600, (i / 600) % 500) = rt::colour::lime;
@@ -37,8 +35,24 @@ int main() {
         while (backend.pollEvent(event)) {
         }
     }
-    std::printf("present 600 x 500: median %.3f ms, p99 %.3f ms\n", percentile(presents, 0.5),
+    std::printf("present 600 x 500 at scale %d: median %.3f ms, p99 %.3f ms\n", scale, percentile(presents, 0.5),
                 percentile(presents, 0.99));
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    // Scale 2 shows 1200 x 1000 pixels: on a smaller screen the window manager cuts the window down, and
+    // only what is on screen is drawn.
+    if (!measurePresent(1) || !measurePresent(2)) return 1;
+
+    win32::Win32Backend backend(GetModuleHandleW(nullptr), {"Quorvex bench", "measure_win32", {}}, 0, 1);
+    const rt::WindowId window = backend.createWindow({"present", 600, 500});
+    if (window == 0) return 1;
+    backend.showWindow(window);
+    rt::Surface frame(600, 500, rt::colour::black);
+    rt::Event event;
 
     std::vector<double> gaps;
     std::uint32_t last = backend.tickCount();

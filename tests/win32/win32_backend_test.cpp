@@ -1,11 +1,17 @@
 // The Win32 back-end in real windows (under Wine on a private X server, run by tests/windows/
 // with-display.sh): its window's frame, input as the runtime's events, the question and the error box as
-// the system shows them, read back through the Win32 API. Real keys and clicks on the whole program are
-// the real-window scenarios' part.
+// the system shows them, the scale, read back through the Win32 API. Real keys and clicks on the whole
+// program are the real-window scenarios' part. The executable carries the program's manifest (per-monitor
+// DPI aware); QUORVEX_TEST_DPI tells the DPI that Wine's desktop was given (96 when unset).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,9 +23,15 @@ namespace {
 
 constexpr int kPromptId = 0xFFFF;  // the message box's text control
 
+SIZE clientSize(HWND handle) {
+    RECT client{};
+    GetClientRect(handle, &client);
+    return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
 class Win32BackendTest : public ::testing::Test {
 protected:
-    win32::Win32Backend backend{GetModuleHandleW(nullptr), {"Quorvex", "quorvex", {}}, 0};
+    win32::Win32Backend backend{GetModuleHandleW(nullptr), {"Quorvex", "quorvex", {}}, 0, 1};
     rt::WindowId window = 0;
     HWND handle = nullptr;
 
@@ -87,12 +99,20 @@ TEST_F(Win32BackendTest, AFixed600x500WindowWithCaptionAndCloseBoxCentredOnTheSc
     GetWindowTextW(handle, caption, 128);
     EXPECT_STREQ(caption, L"Quorvex - By Delmoro : Level 2 : Score (300) : 41 FPS");
 
+    // Where the window manager has put the window (it may settle a moment after the window shows).
     RECT frame;
-    GetWindowRect(handle, &frame);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(handle, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    EXPECT_NEAR((frame.left + frame.right) / 2.0, (monitor.rcWork.left + monitor.rcWork.right) / 2.0, 1.0);
+    pumpUntil(
+        [&] {
+            GetWindowRect(handle, &frame);
+            return std::abs(frame.left + frame.right - monitor.rcWork.left - monitor.rcWork.right) <= 2;
+        },
+        2000);
+    seen.clear();
+    EXPECT_NEAR((frame.left + frame.right) / 2.0, (monitor.rcWork.left + monitor.rcWork.right) / 2.0, 1.0)
+        << frame.left << " " << frame.top << " " << frame.right << " " << frame.bottom;
     EXPECT_NEAR((frame.top + frame.bottom) / 2.0, (monitor.rcWork.top + monitor.rcWork.bottom) / 2.0, 1.0);
 
     // The close box asks; the runtime decides: the window stays until it is destroyed.
@@ -165,6 +185,71 @@ TEST_F(Win32BackendTest, KeysAndMouseArriveAsTheRuntimesEvents) {
     EXPECT_EQ(seen[1].key + seen[2].key, rt::vbKeySpace + rt::vbKeyRight);
 }
 
+TEST_F(Win32BackendTest, AltAndF10ArriveAsKeysAndDoNotStopPlay) {
+    // Windows puts a window in menu mode on F10 or a lone Alt, whose loop would hold up this thread: a
+    // watcher notes it and ends it, so that the test goes on either way.
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> done{false}, menuMode{false};
+    std::thread watcher([&] {
+        while (!done) {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            if (GetGUIThreadInfo(thread, &info) && (info.flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE)) != 0) {
+                menuMode = true;
+                PostMessageW(handle, WM_CANCELMODE, 0, 0);
+                PostMessageW(handle, WM_KEYDOWN, VK_ESCAPE, 1);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    // Typed as the keyboard types them: the system's own key state goes with them.
+    auto type = [](std::initializer_list<std::pair<WORD, bool>> keys) {
+        std::vector<INPUT> inputs;
+        for (const auto& [key, down] : keys) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = key;
+            input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+            inputs.push_back(input);
+        }
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    };
+    SetForegroundWindow(handle);
+    SetFocus(handle);
+    type({{VK_MENU, true}, {VK_MENU, false}});  // a lone Alt
+    pumpUntil([&] { return seen.size() >= 2; }, 1000);
+    type({{VK_MENU, true}, {VK_LEFT, true}, {VK_LEFT, false}, {VK_MENU, false}});  // Alt held: the arrow moves the ship
+    pumpUntil([&] { return seen.size() >= 6; }, 1000);
+    type({{VK_F10, true}, {VK_F10, false}});
+    pumpUntil([&] { return seen.size() >= 8; }, 1000);
+    type({{VK_SPACE, true}});
+    const bool arrived = pumpUntil([&] { return seen.size() >= 9; });
+    pumpUntil([] { return false; }, 200);
+    done = true;
+    watcher.join();
+    EXPECT_FALSE(menuMode) << "the window went into menu mode";
+    ASSERT_TRUE(arrived);
+    const std::vector<std::pair<rt::EventType, int>> expected{
+        {rt::EventType::KeyDown, VK_MENU},       {rt::EventType::KeyUp, VK_MENU},
+        {rt::EventType::KeyDown, VK_MENU},       {rt::EventType::KeyDown, rt::vbKeyLeft},
+        {rt::EventType::KeyUp, rt::vbKeyLeft},   {rt::EventType::KeyUp, VK_MENU},
+        {rt::EventType::KeyDown, VK_F10},        {rt::EventType::KeyUp, VK_F10},
+        {rt::EventType::KeyDown, rt::vbKeySpace}};
+    ASSERT_EQ(seen.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(seen[i].type, expected[i].first) << i;
+        EXPECT_EQ(seen[i].key, expected[i].second) << i;
+    }
+
+    // Alt+F4 still closes the window: the runtime is asked.
+    seen.clear();
+    type({{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}});
+    ASSERT_TRUE(pumpUntil([&] {
+        return std::any_of(seen.begin(), seen.end(),
+                           [&](const rt::Event& e) { return e.type == rt::EventType::Close && e.window == window; });
+    }));
+}
+
 TEST_F(Win32BackendTest, TheQuestionIsTheSystemsMessageBoxOwnedByTheWindow) {
     const std::string prompt = "You are dead, would you like to play again?";
     for (const bool yes : {true, false}) {
@@ -219,11 +304,20 @@ TEST_F(Win32BackendTest, TheQuestionIsTheSystemsMessageBoxOwnedByTheWindow) {
     ASSERT_TRUE(pumpUntil([&] { return boxTitled(L"DEAD!!!") != nullptr; }));
     backend.closeQuestion(question);
     EXPECT_EQ(boxTitled(L"DEAD!!!"), nullptr);
+
+    // Closed before its box has even shown: none shows later, and no answer comes.
+    seen.clear();
+    backend.closeQuestion(backend.openQuestion("DEAD!!!", prompt));
+    pumpUntil([] { return false; }, 500);
+    EXPECT_EQ(boxTitled(L"DEAD!!!"), nullptr);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(IsWindowEnabled(handle));
 }
 
 TEST_F(Win32BackendTest, ARunTimeErrorIsAMessageBoxWithTheErrorIcon) {
     std::wstring text, title;
     bool icon = false, onlyOk = false;
+    HWND owner = nullptr;
     std::thread reader([&] {
         HWND box = nullptr;
         for (int i = 0; i < 200 && box == nullptr; ++i) {
@@ -237,6 +331,7 @@ TEST_F(Win32BackendTest, ARunTimeErrorIsAMessageBoxWithTheErrorIcon) {
         title = caption;
         icon = SendDlgItemMessageW(box, 0x440, STM_GETICON, 0, 0) != 0;  // the box's icon control
         onlyOk = GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDNO) == nullptr;
+        owner = GetWindow(box, GW_OWNER);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     backend.showError("Quorvex", "Run-time error '6':\n\nOverflow");
@@ -245,6 +340,147 @@ TEST_F(Win32BackendTest, ARunTimeErrorIsAMessageBoxWithTheErrorIcon) {
     EXPECT_EQ(text, L"Run-time error '6':\n\nOverflow");
     EXPECT_TRUE(icon);
     EXPECT_TRUE(onlyOk);
+    EXPECT_EQ(owner, handle) << "owned by the program's window, as the question is";
+}
+
+// ---- the scale ----
+
+int desktopDpi() {
+    const char* dpi = std::getenv("QUORVEX_TEST_DPI");
+    return dpi != nullptr ? std::atoi(dpi) : 96;
+}
+
+class Win32ScaleTest : public ::testing::Test {
+protected:
+    std::unique_ptr<win32::Win32Backend> backend;
+    rt::WindowId window = 0;
+    HWND handle = nullptr;
+    std::vector<rt::Event> seen;
+
+    // A back-end at `scale` (0: the monitor's own) with the game's window shown.
+    void open(int scale) {
+        backend.reset();  // one at a time: each registers the same window class
+        backend = std::make_unique<win32::Win32Backend>(GetModuleHandleW(nullptr),
+                                                        rt::ProgramIdentity{"Quorvex", "quorvex", {}}, 0, scale);
+        window = backend->createWindow({"Quorvex - By Delmoro", 600, 500});
+        ASSERT_NE(window, 0u);
+        backend->showWindow(window);
+        handle = backend->handleOf(window);
+        pump(100);
+        seen.clear();
+    }
+
+    void pump(int ms) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < deadline) {
+            backend->waitForEvent(backend->monotonicMs() + 10);
+            rt::Event e;
+            while (backend->pollEvent(e)) seen.push_back(e);
+        }
+    }
+};
+
+TEST_F(Win32ScaleTest, ByDefaultTheMonitorsOwnWholeNumberScaleElseTheOneAskedFor) {
+    const int own = std::max(1, desktopDpi() / 96);
+    open(0);
+    EXPECT_EQ(backend->scale(), own);
+    EXPECT_EQ(clientSize(handle).cx, 600 * own);
+    EXPECT_EQ(clientSize(handle).cy, 500 * own);
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        open(scale);
+        EXPECT_EQ(backend->scale(), scale);
+        EXPECT_EQ(clientSize(handle).cx, 600 * scale);
+        EXPECT_EQ(clientSize(handle).cy, 500 * scale);
+    }
+}
+
+TEST_F(Win32ScaleTest, EachPixelIsASquareAndTheMouseIsDividedBack) {
+    open(2);
+    rt::Surface frame(600, 500, rt::colour::black);
+    frame.at(10, 20) = rt::colour::red;
+    frame.at(599, 499) = rt::colour::blue;
+    ASSERT_TRUE(backend->present(window, frame));
+    auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        HDC dc = GetDC(handle);
+        using Points = std::initializer_list<POINT>;
+        for (const POINT p : Points{{20, 40}, {21, 40}, {20, 41}, {21, 41}})
+            EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(255, 0, 0));
+        for (const POINT p : Points{{19, 40}, {22, 41}, {20, 39}, {21, 42}})
+            EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(0, 0, 0));
+        EXPECT_EQ(GetPixel(dc, 1198, 998), RGB(0, 0, 255));
+        EXPECT_EQ(GetPixel(dc, 1199, 999), RGB(0, 0, 255));
+        EXPECT_EQ(GetPixel(dc, 1197, 999), RGB(0, 0, 0));
+        ReleaseDC(handle, dc);
+    };
+    check("presented");
+    HDC dc = GetDC(handle);
+    RECT all{0, 0, 1200, 1000};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(handle, dc);
+    InvalidateRect(handle, nullptr, TRUE);
+    pump(200);
+    check("painted again");
+
+    seen.clear();
+    PostMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(601, 915));
+    PostMessageW(handle, WM_LBUTTONUP, 0, MAKELPARAM(-5, 1001));  // released outside, captured
+    pump(200);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].x, 300);
+    EXPECT_EQ(seen[0].y, 457);
+    EXPECT_EQ(seen[1].type, rt::EventType::MouseUp);
+    EXPECT_EQ(seen[1].x, -3);
+    EXPECT_EQ(seen[1].y, 500);
+
+    // A press whose capture is taken away ends where the pointer is, as a release there would; a
+    // capture that goes with no button held ends nothing.
+    seen.clear();
+    PostMessageW(handle, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(400, 200));
+    pump(100);
+    backend->setMouseCapture(true);
+    POINT at{2 * 101 + 1, 2 * 51};
+    ClientToScreen(handle, &at);
+    SetCursorPos(at.x, at.y);
+    ReleaseCapture();  // as when another window takes the mouse
+    pump(100);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].type, rt::EventType::MouseUp);
+    EXPECT_EQ(seen[1].button, 2);
+    EXPECT_EQ(seen[1].x, 101);
+    EXPECT_EQ(seen[1].y, 51);
+    backend->setMouseCapture(true);
+    ReleaseCapture();
+    pump(100);
+    EXPECT_EQ(seen.size(), 2u);
+}
+
+TEST_F(Win32ScaleTest, AMoveToAMonitorOfAnotherDpiTakesItsScale) {
+    open(0);
+    auto moveTo = [&](int dpi, int left, int top) {
+        RECT suggested{left, top, left + 700, top + 600};
+        SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    };
+    moveTo(192, 40, 30);
+    EXPECT_EQ(backend->scale(), 2);
+    EXPECT_EQ(clientSize(handle).cx, 1200);
+    EXPECT_EQ(clientSize(handle).cy, 1000);
+    RECT frame;
+    GetWindowRect(handle, &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 30);
+    moveTo(168, 0, 0);  // 1.75 times: whole pixels only
+    EXPECT_EQ(backend->scale(), 1);
+    EXPECT_EQ(clientSize(handle).cx, 600);
+    EXPECT_EQ(clientSize(handle).cy, 500);
+
+    // A scale asked for stays.
+    open(1);
+    moveTo(192, 0, 0);
+    EXPECT_EQ(backend->scale(), 1);
+    EXPECT_EQ(clientSize(handle).cx, 600);
+    EXPECT_EQ(clientSize(handle).cy, 500);
 }
 
 }  // namespace

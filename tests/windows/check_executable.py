@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 """Reads Quorvex.exe back: a 64-bit GUI executable that imports only Windows' own DLLs, with the program
-icon (32 x 32 and 16 x 16) as its first icon group, the application manifest and the version information.
+icon (32 x 32 and 16 x 16) as its first icon group, the application manifest (per-monitor DPI aware) and
+the version information, whose copyright line says what packaging/copyright says. With --stripped, it
+carries no symbols (a Release build).
 
-    check_executable.py Quorvex.exe assets/quorvex.ico
+    check_executable.py [--stripped] Quorvex.exe assets/quorvex.ico packaging/copyright
 Prints what it checked; exits 1 with every difference when something is not as it should be.
 """
+import re
 import struct
 import sys
 
@@ -12,8 +15,8 @@ import pefile
 
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "winmm.dll", "shell32.dll", "msvcrt.dll",
                 "advapi32.dll", "ucrtbase.dll"}
-STRINGS = {"FileVersion": "1.00", "ProductVersion": "1.00", "ProductName": "Quorvex",
-           "InternalName": "Quorvex", "OriginalFilename": "Quorvex.exe"}
+STRINGS = {"FileDescription": "Quorvex", "FileVersion": "1.00", "ProductVersion": "1.00",
+           "ProductName": "Quorvex", "InternalName": "Quorvex", "OriginalFilename": "Quorvex.exe"}
 
 problems = []
 
@@ -35,7 +38,15 @@ def data_of(pe, name_entry):
     return pe.get_data(language.data.struct.OffsetToData, language.data.struct.Size)
 
 
-def main(path, ico_path):
+def copyright_line(copyright_path):
+    """'Copyright: 2026 The Quorvex developers' in the Debian file is 'Copyright (C) 2026 The Quorvex
+    developers' in the executable."""
+    with open(copyright_path, encoding="utf-8") as f:
+        found = re.search(r"^Copyright: (.+)$", f.read(), re.MULTILINE)
+    return "Copyright (C) " + found.group(1).strip() if found else None
+
+
+def main(path, ico_path, copyright_path, stripped):
     pe = pefile.PE(path)
     expect(pe.FILE_HEADER.Machine == 0x8664, "not a 64-bit executable")
     expect(pe.OPTIONAL_HEADER.Subsystem == 2, f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, not the GUI's (2)")
@@ -61,7 +72,8 @@ def main(path, ico_path):
                 translation = var.entry.get(b"Translation")
     expect(list(tables) == ["040904B0"], f"string tables {list(tables)}, not 040904B0 alone")
     strings = tables.get("040904B0", {})
-    for key, value in STRINGS.items():
+    expected = dict(STRINGS, LegalCopyright=copyright_line(copyright_path))
+    for key, value in expected.items():
         print(f"{key} = {strings.get(key)!r}")
         expect(strings.get(key) == value, f"{key} is {strings.get(key)!r}, not {value!r}")
     print("Translation", translation)
@@ -95,7 +107,15 @@ def main(path, ico_path):
         expect("Microsoft.Windows.Common-Controls" in text and 'version="6.0.0.0"' in text,
                "the manifest asks for no common controls 6")
         expect('level="asInvoker"' in text, "the manifest does not run the program as the invoker")
-        print("manifest: common controls 6, asInvoker")
+        expect("<dpiAwareness" in text and "PerMonitorV2" in text and "true/pm</dpiAware>" in text,
+               "the manifest does not declare per-monitor DPI awareness (v2, and true/pm before it)")
+        print("manifest: common controls 6, asInvoker, per-monitor DPI aware")
+
+    if stripped:
+        debug = [s.Name.rstrip(b"\0").decode() for s in pe.sections if s.Name.startswith(b".debug")]
+        symbols = pe.FILE_HEADER.NumberOfSymbols
+        print(f"symbols {symbols}, debug sections {debug}")
+        expect(symbols == 0 and not debug, f"not stripped: {symbols} symbols, sections {debug}")
 
     if problems:
         print("FAIL:\n  " + "\n  ".join(problems))
@@ -105,4 +125,5 @@ def main(path, ico_path):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    arguments = [a for a in sys.argv[1:] if a != "--stripped"]
+    sys.exit(main(*arguments, stripped="--stripped" in sys.argv[1:]))

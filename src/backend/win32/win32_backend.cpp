@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "backend/win32/win32_dpi.h"
 #include "backend/win32/win32_question.h"
 #include "backend/win32/win32_text.h"
 
@@ -15,6 +16,9 @@ namespace {
 
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;  // fixed single border and a close box, nothing else
 constexpr UINT kAnswerMessage = WM_APP + 1;
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
 
 BITMAPINFO topDownBitmap(int width, int height) {
     BITMAPINFO info{};
@@ -25,6 +29,12 @@ BITMAPINFO topDownBitmap(int width, int height) {
     info.bmiHeader.biBitCount = 32;  // 0x00RRGGBB words are a 32-bit DIB's own layout
     info.bmiHeader.biCompression = BI_RGB;
     return info;
+}
+
+// Floor division for client coordinates shown `scale` times larger (a captured mouse can be left of or
+// above the window).
+int unscale(int coordinate, int scale) {
+    return coordinate >= 0 ? coordinate / scale : -((-coordinate + scale - 1) / scale);
 }
 
 int mouseButton(UINT message) {
@@ -39,8 +49,9 @@ int mouseButton(UINT message) {
 
 }  // namespace
 
-Win32Backend::Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource)
-    : instance_(instance), command_(identity.command) {
+Win32Backend::Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource, int scale)
+    : instance_(instance), command_(identity.command), scaleAsked_(std::clamp(scale, 0, kMaxScale)) {
+    scale_ = scaleAsked_ != 0 ? scaleAsked_ : scaleForDpi(dpiOf(nullptr));
     // The scheduler's 1 ms period: waits end on time, so frames come 11 ms apart.
     timeBeginPeriod(1);
     QueryPerformanceFrequency(&counterFrequency_);
@@ -84,8 +95,7 @@ Win32Backend::~Win32Backend() { release(); }
 void Win32Backend::release() {
     if (instance_ == nullptr) return;
     questions_.clear();
-    for (auto& entry : windows_) DestroyWindow(entry.second.handle);
-    windows_.clear();
+    while (!windows_.empty()) destroyWindow(windows_.begin()->first);
     if (notify_ != nullptr) DestroyWindow(notify_);
     notify_ = nullptr;
     labels_.reset();
@@ -120,34 +130,55 @@ double Win32Backend::secondsSinceMidnight() {
 
 // ---- windows ----
 
-rt::WindowId Win32Backend::idOf(HWND handle) const {
-    for (const auto& entry : windows_)
-        if (entry.second.handle == handle) return entry.first;
-    return 0;
-}
-
 HWND Win32Backend::handleOf(rt::WindowId id) const {
     const auto it = windows_.find(id);
     return it == windows_.end() ? nullptr : it->second.handle;
 }
 
 rt::WindowId Win32Backend::createWindow(const rt::WindowSpec& layout) {
-    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    const rt::WindowId id = nextId_++;
+    Window& window = windows_[id];  // a map's entries stay where they are: the native window keeps its address
+    window.owner = this;
+    window.id = id;
+    window.width = layout.clientWidth;
+    window.height = layout.clientHeight;
+    const int dpi = dpiOf(nullptr);
+    window.scale = scaleAsked_ != 0 ? scaleAsked_ : scaleForDpi(dpi);
+    const SIZE frame = frameSize(window.width * window.scale, window.height * window.scale, kStyle, dpi);
     HWND handle = CreateWindowExW(0, MAKEINTATOM(windowClass_), widen(layout.caption).c_str(), kStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                  instance_, this);
+                                  CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, instance_, &window);
     if (handle == nullptr) {
         std::fprintf(stderr, "%s: cannot create a window (error %lu)\n", command_.c_str(),
                      static_cast<unsigned long>(GetLastError()));
+        windows_.erase(id);
         return 0;
     }
-    const rt::WindowId id = nextId_++;
-    Window& window = windows_[id];
-    window.handle = handle;
-    window.width = layout.clientWidth;
-    window.height = layout.clientHeight;
+    // Sized again at its own monitor's DPI, and past the screen's size where the scale takes it there
+    // (creation cuts a window down to the screen).
+    resizeToScale(window, dpiOf(handle), nullptr);
     return id;
+}
+
+void Win32Backend::resizeToScale(Window& window, int dpi, const POINT* topLeft) {
+    if (scaleAsked_ == 0) window.scale = scaleForDpi(dpi);
+    scale_ = window.scale;
+    const SIZE frame = frameSize(window.width * window.scale, window.height * window.scale, kStyle, dpi);
+    SetWindowPos(window.handle, nullptr, topLeft != nullptr ? topLeft->x : 0, topLeft != nullptr ? topLeft->y : 0,
+                 frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE | (topLeft != nullptr ? 0 : SWP_NOMOVE));
+    // Where the frame turns out other than the DPI's metrics say, the client area is made right.
+    RECT client{};
+    GetClientRect(window.handle, &client);
+    const int wide = window.width * window.scale - client.right, high = window.height * window.scale - client.bottom;
+    if (wide != 0 || high != 0)
+        SetWindowPos(window.handle, nullptr, 0, 0, frame.cx + wide, frame.cy + high,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    InvalidateRect(window.handle, nullptr, FALSE);
+}
+
+// Moved to a monitor of another DPI: the system suggests where; the size is the window's scale's.
+void Win32Backend::onDpiChanged(Window& window, int dpi, const RECT& suggested) {
+    const POINT topLeft{suggested.left, suggested.top};
+    resizeToScale(window, dpi, &topLeft);
 }
 
 void Win32Backend::showWindow(rt::WindowId id) {
@@ -164,8 +195,10 @@ void Win32Backend::showWindow(rt::WindowId id) {
         if (GetMonitorInfoW(MonitorFromWindow(window.handle, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
             const RECT& area = monitor.rcWork;
             const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-            SetWindowPos(window.handle, nullptr, area.left + (area.right - area.left - w) / 2,
-                         area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            // A window larger than the work area keeps its caption on it, where it can be dragged.
+            SetWindowPos(window.handle, nullptr, std::max(area.left, area.left + (area.right - area.left - w) / 2),
+                         std::max(area.top, area.top + (area.bottom - area.top - h) / 2), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
     ShowWindow(window.handle, SW_SHOW);
@@ -177,8 +210,9 @@ void Win32Backend::destroyWindow(rt::WindowId id) {
     const auto it = windows_.find(id);
     if (it == windows_.end()) return;
     HWND handle = it->second.handle;
-    windows_.erase(it);
+    SetWindowLongPtrW(handle, GWLP_USERDATA, 0);  // its last messages are no longer ours
     DestroyWindow(handle);
+    windows_.erase(it);
     if (lastShown_ == id) lastShown_ = 0;
     if (lastPressed_ == id) lastPressed_ = 0;
 }
@@ -187,15 +221,16 @@ void Win32Backend::setCaption(rt::WindowId id, const std::string& caption) {
     if (HWND handle = handleOf(id)) SetWindowTextW(handle, widen(caption).c_str());
 }
 
-void Win32Backend::paint(Window& window, HDC dc) const {
-    if (window.image.empty()) {
-        const RECT all{0, 0, window.width, window.height};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        return;
-    }
+bool Win32Backend::show(const Window& window, HDC dc) {
     const BITMAPINFO info = topDownBitmap(window.width, window.height);
-    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(window.width), static_cast<DWORD>(window.height), 0, 0, 0,
-                      static_cast<UINT>(window.height), window.image.data(), &info, DIB_RGB_COLORS);
+    if (window.scale == 1)
+        return SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(window.width), static_cast<DWORD>(window.height), 0, 0, 0,
+                                 static_cast<UINT>(window.height), window.image.data(), &info, DIB_RGB_COLORS) != 0;
+    // Enlarged by a whole number, each pixel is copied into an exact square; COLORONCOLOR keeps any
+    // blending of neighbours out.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    return StretchDIBits(dc, 0, 0, window.width * window.scale, window.height * window.scale, 0, 0, window.width,
+                         window.height, window.image.data(), &info, DIB_RGB_COLORS, SRCCOPY) != 0;
 }
 
 bool Win32Backend::present(rt::WindowId id, const rt::Surface& screen) {
@@ -205,18 +240,17 @@ bool Win32Backend::present(rt::WindowId id, const rt::Surface& screen) {
     if (screen.width != window.width || screen.height != window.height) return false;
     window.image.assign(screen.pixels.begin(), screen.pixels.end());
     HDC dc = GetDC(window.handle);
-    const BITMAPINFO info = topDownBitmap(window.width, window.height);
-    const int rows =
-        dc == nullptr
-            ? 0
-            : SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(window.width), static_cast<DWORD>(window.height), 0, 0, 0,
-                                static_cast<UINT>(window.height), window.image.data(), &info, DIB_RGB_COLORS);
-    if (dc != nullptr) ReleaseDC(window.handle, dc);
-    return rows != 0;
+    if (dc == nullptr) return false;
+    const bool shown = show(window, dc);
+    ReleaseDC(window.handle, dc);
+    return shown;
 }
 
 void Win32Backend::setMouseCapture(bool on) {
     if (!on) {
+        // Released by the runtime: the press it ends is no longer one to end when the capture goes.
+        const auto it = windows_.find(lastPressed_);
+        if (it != windows_.end()) it->second.buttonHeld = 0;
         ReleaseCapture();
     } else if (HWND handle = handleOf(lastPressed_)) {
         SetCapture(handle);
@@ -227,63 +261,93 @@ void Win32Backend::setMouseCapture(bool on) {
 
 namespace {
 
-// The back-end that a window of ours belongs to: given at its creation, kept in the window.
-template <class Backend>
-Backend* ownerOf(HWND handle, UINT message, LPARAM lParam) {
+// What a window of ours carries (GWLP_USERDATA): given at its creation, kept from its first message on.
+template <class Data>
+Data* dataOf(HWND handle, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    return reinterpret_cast<Backend*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+    return reinterpret_cast<Data*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
 }
 
 }  // namespace
 
 LRESULT CALLBACK Win32Backend::windowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = ownerOf<Win32Backend>(handle, message, lParam);
-    if (self != nullptr) {
-        const rt::WindowId id = self->idOf(handle);
-        if (id != 0) return self->onMessage(id, self->windows_[id], message, wParam, lParam);
-    }
-    return DefWindowProcW(handle, message, wParam, lParam);
+    Window* window = dataOf<Window>(handle, message, lParam);
+    if (window == nullptr) return DefWindowProcW(handle, message, wParam, lParam);
+    window->handle = handle;  // already there from its first message, before CreateWindowExW returns
+    return window->owner->onMessage(*window, message, wParam, lParam);
 }
 
-LRESULT Win32Backend::onMessage(rt::WindowId id, Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
-    rt::Event event{rt::EventType::Expose, id};
+// A key as the runtime's event; true when the system is to see it too.
+bool Win32Backend::onKey(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    rt::Event event{down ? rt::EventType::KeyDown : rt::EventType::KeyUp, window.id};
+    event.key = static_cast<int>(wParam);
+    event.repeat = down && (lParam & (1L << 30)) != 0;
+    if (down)
+        window.keysHeld.insert(event.key);
+    else
+        window.keysHeld.erase(event.key);
+    post(event);
+    // Alt+F4 closes the window (the system turns it into WM_CLOSE). No other system key goes on: F10 or
+    // a lone Alt would put the window in menu mode, whose loop of its own holds up play.
+    return message == WM_SYSKEYDOWN && wParam == VK_F4;
+}
+
+LRESULT Win32Backend::onMessage(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    rt::Event event{rt::EventType::Expose, window.id};
     switch (message) {
         case WM_ERASEBKGND: return 1;  // every pixel is painted from the image: no flicker of black first
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(window.handle, &ps);
-            paint(window, dc);
+            if (window.image.empty() || !show(window, dc))
+                FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             EndPaint(window.handle, &ps);
             return 0;
         }
+        case WM_DPICHANGED: onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_CLOSE:  // the close box, or Alt+F4: the runtime decides
             event.type = rt::EventType::Close;
             post(event);
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:
-            event.type = message == WM_KEYDOWN ? rt::EventType::KeyDown : rt::EventType::KeyUp;
-            event.key = static_cast<int>(wParam);
-            event.repeat = message == WM_KEYDOWN && (lParam & (1L << 30)) != 0;
-            if (message == WM_KEYDOWN)
-                window.keysHeld.insert(event.key);
-            else
-                window.keysHeld.erase(event.key);
-            post(event);
+        case WM_SYSKEYDOWN:  // Alt held, or F10
+        case WM_SYSKEYUP:
+            if (onKey(window, message, wParam, lParam)) break;
             return 0;
+        case WM_SYSCHAR: return 0;  // Alt with a character: no menu to look it up in, no beep
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;  // the keyboard's way into the window menu
+            break;
         case WM_KILLFOCUS:
             // Keys held when another window takes the keyboard are released here: their own key-up
             // goes to that other window.
             for (const int key : window.keysHeld) {
-                rt::Event up{rt::EventType::KeyUp, id};
+                rt::Event up{rt::EventType::KeyUp, window.id};
                 up.key = key;
                 post(up);
             }
             window.keysHeld.clear();
             break;
+        case WM_CAPTURECHANGED:
+            // The capture taken away while a button is held (another window took it): the press ends
+            // where the pointer is, as a release there would end it.
+            if (window.buttonHeld != 0 && reinterpret_cast<HWND>(lParam) != window.handle) {
+                POINT at{};
+                GetCursorPos(&at);
+                ScreenToClient(window.handle, &at);
+                event.type = rt::EventType::MouseUp;
+                event.x = unscale(at.x, window.scale);
+                event.y = unscale(at.y, window.scale);
+                event.button = window.buttonHeld;
+                window.buttonHeld = 0;
+                post(event);
+            }
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -292,10 +356,11 @@ LRESULT Win32Backend::onMessage(rt::WindowId id, Window& window, UINT message, W
         case WM_MBUTTONUP: {
             const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
             event.type = down ? rt::EventType::MouseDown : rt::EventType::MouseUp;
-            event.x = GET_X_LPARAM(lParam);
-            event.y = GET_Y_LPARAM(lParam);
+            event.x = unscale(GET_X_LPARAM(lParam), window.scale);
+            event.y = unscale(GET_Y_LPARAM(lParam), window.scale);
             event.button = mouseButton(message);
-            if (down) lastPressed_ = id;
+            window.buttonHeld = down ? event.button : 0;
+            if (down) lastPressed_ = window.id;
             post(event);
             return 0;
         }
@@ -305,7 +370,7 @@ LRESULT Win32Backend::onMessage(rt::WindowId id, Window& window, UINT message, W
 }
 
 LRESULT CALLBACK Win32Backend::notifyProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = ownerOf<Win32Backend>(handle, message, lParam);
+    auto* self = dataOf<Win32Backend>(handle, message, lParam);
     if (self != nullptr && message == kAnswerMessage) {
         rt::Event answer{rt::EventType::DialogAnswer, static_cast<rt::WindowId>(wParam)};
         answer.answer = static_cast<int>(lParam);
@@ -363,7 +428,9 @@ void Win32Backend::drawLabelText(rt::Surface& screen, const rt::LabelText& label
 }
 
 void Win32Backend::showError(const std::string& title, const std::string& text) {
-    if (MessageBoxW(nullptr, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND) == 0)
+    // Owned by the program's window, as the question is: in front of it, and it takes no input meanwhile.
+    HWND owner = handleOf(lastShown_);
+    if (MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND) == 0)
         std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
 }
 

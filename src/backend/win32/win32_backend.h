@@ -1,6 +1,6 @@
-// The native Windows back-end: Win32 windows shown from 32-bit device-independent bitmaps, window
-// messages as the runtime's events, GDI text, the system's own message box for the question, and the
-// multimedia timer's 1 ms clock.
+// The native Windows back-end: Win32 windows shown from 32-bit device-independent bitmaps, each pixel
+// as a square of the window's scale, window messages as the runtime's events, GDI text, the system's own
+// message box for the question, and the multimedia timer's 1 ms clock.
 #pragma once
 
 #include "backend/win32/windows_api.h"
@@ -29,8 +29,13 @@ struct StartError : std::runtime_error {
 
 class Win32Backend : public rt::Backend {
 public:
-    // Windows carry the icon of the executable's resources (`iconResource`), or none.
-    Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource);  // throws StartError
+    // Windows carry the icon of the executable's resources (`iconResource`), or none. Every window shows
+    // its pixels `scale` times larger (1 to 4), or, with 0, at its monitor's own scale (the whole part of
+    // its DPI / 96), which follows the window to a monitor of another DPI. Everything above sees each
+    // window at its own size. The process must be per-monitor DPI aware (the executable's manifest) for
+    // the system to tell a DPI above 96.
+    Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource,
+                 int scale = 0);  // throws StartError
     ~Win32Backend() override;
     Win32Backend(const Win32Backend&) = delete;
     Win32Backend& operator=(const Win32Backend&) = delete;
@@ -55,25 +60,37 @@ public:
     void drawLabelText(rt::Surface& screen, const rt::LabelText& label) override;
     void showError(const std::string& title, const std::string& text) override;
 
+    // The scale of the windows: the one asked for, or the monitor's own at the last window's creation or
+    // move to a monitor of another DPI.
+    int scale() const { return scale_; }
+
     // The native window of a window id (null when there is none): for tests.
     HWND handleOf(rt::WindowId id) const;
 
 private:
+    // Kept in the native window (GWLP_USERDATA) from its first message on: a window's message finds it
+    // without a search.
     struct Window {
+        Win32Backend* owner = nullptr;
+        rt::WindowId id = 0;
         HWND handle = nullptr;
-        int width = 0, height = 0;
+        int width = 0, height = 0;     // the client area as everything above sees it
+        int scale = 1;                 // each pixel shown scale x scale
         std::vector<rt::Pixel> image;  // the last presented frame, shown again by WM_PAINT
         bool shownOnce = false;
         std::set<int> keysHeld;  // released for it when the window loses the keyboard focus
+        int buttonHeld = 0;      // the button of a press not yet released, or 0
     };
 
     void release();  // everything the constructor acquired; once
     static LRESULT CALLBACK windowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK notifyProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT onMessage(rt::WindowId id, Window& window, UINT message, WPARAM wParam, LPARAM lParam);
-    void paint(Window& window, HDC dc) const;
+    LRESULT onMessage(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool onKey(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+    void onDpiChanged(Window& window, int dpi, const RECT& suggested);
+    void resizeToScale(Window& window, int dpi, const POINT* topLeft);
+    static bool show(const Window& window, HDC dc);
     void post(const rt::Event& event) { pending_.push_back(event); }
-    rt::WindowId idOf(HWND handle) const;
 
     HINSTANCE instance_;
     std::string command_;
@@ -83,6 +100,8 @@ private:
     ATOM notifyClass_ = 0;
     HWND notify_ = nullptr;  // a message-only window for the questions' answers
     LARGE_INTEGER counterFrequency_{};
+    int scaleAsked_ = 0;  // 0: each window's monitor's own
+    int scale_ = 1;
     rt::WindowId nextId_ = 1;
     rt::WindowId lastShown_ = 0;
     rt::WindowId lastPressed_ = 0;

@@ -6,6 +6,7 @@
 
 #include "backend/win32/windows_api.h"
 
+#include <memory>
 #include <string>
 
 #include "runtime/backend.h"
@@ -18,7 +19,9 @@ public:
     // the answer (rt::vbYes or rt::vbNo) as lParam.
     QuestionBox(HWND owner, const std::wstring& title, const std::wstring& prompt, HWND notify, UINT message,
                 rt::WindowId id);
-    // A box still open (the program ends while it asks) is answered No, and its thread waited for.
+    // A box still open (the program ends while it asks) is answered No, and its thread waited for while
+    // this thread handles what the box sends it. A thread that has not ended after some seconds is left
+    // to end by itself: it holds everything it uses, and posts no answer any more.
     // Runs on the thread that owns the box's owner window.
     ~QuestionBox();
     QuestionBox(const QuestionBox&) = delete;
@@ -26,15 +29,12 @@ public:
 
     bool opened() const { return thread_ != nullptr; }
 
-private:
-    static DWORD WINAPI ask(LPVOID self);
+    struct Asked;  // what the box's thread uses, shared with it
 
-    HWND owner_;
-    std::wstring title_;
-    std::wstring prompt_;
-    HWND notify_;
-    UINT message_;
-    rt::WindowId id_;
+private:
+    static DWORD WINAPI ask(LPVOID shared);
+
+    std::shared_ptr<Asked> asked_;
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
 };

@@ -37,13 +37,7 @@ std::wstring withWindowsLineBreaks(const std::wstring& text) {
     return out;
 }
 
-LabelPainter::LabelPainter() {
-    dc_ = CreateCompatibleDC(nullptr);
-    if (HDC screen = GetDC(nullptr)) {
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
-}
+LabelPainter::LabelPainter() { dc_ = CreateCompatibleDC(nullptr); }
 
 LabelPainter::~LabelPainter() {
     for (auto& entry : fonts_) DeleteObject(entry.second);
@@ -59,9 +53,9 @@ HFONT LabelPainter::font(const rt::FontSpec& wanted) {
     const std::wstring face = widen(wanted.face);
     const bool monospaced = wanted.face.find("Courier") != std::string::npos;
     const BYTE kind = monospaced ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS;
-    HFONT made = CreateFontW(-MulDiv(wanted.pointSize, dpi_, 72), 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             kind, face.c_str());
+    HFONT made = CreateFontW(-MulDiv(wanted.pointSize, kLabelDpi, 72), 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL,
+                             FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, kind, face.c_str());
     fonts_[key] = made;
     return made;
 }

@@ -33,7 +33,9 @@ private:
     HFONT font(const rt::FontSpec& wanted);
 
     HDC dc_ = nullptr;
-    int dpi_ = 96;
+    // Labels are laid out in the window's own pixels, at 96 per inch whatever the screen's DPI: the
+    // window's scale enlarges them with everything else.
+    static constexpr int kLabelDpi = 96;
     std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
 };
 
