@@ -7,6 +7,7 @@
 
 #include "backend/sdl/sdl_present.h"
 #include "backend/sdl/sdl_window_frame.h"
+#include "backend/sdl/sdl_x11_keyboard.h"
 #include "runtime/constants.h"
 
 namespace sdl {
@@ -87,9 +88,20 @@ void drawDisc(rt::Surface& s, const TextBox& box, rt::Pixel colour) {
 
 }  // namespace
 
+namespace {
+std::size_t scanCodeOf(const SDL_Event& event) {
+    return static_cast<std::size_t>(std::clamp<int>(event.key.keysym.scancode, 0, SDL_NUM_SCANCODES - 1));
+}
+}  // namespace
+
 QuestionDialog::QuestionDialog(FontCache& fonts, const std::string& title, const std::string& prompt,
                                SDL_Window* parent, int scale, DialogKind kind)
     : fonts_(fonts), prompt_(prompt), scale_(std::max(1, scale)), kind_(kind) {
+    static_assert(SDL_NUM_SCANCODES <= 512);
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    for (int code = 0; code < count && code < SDL_NUM_SCANCODES; ++code)
+        if (keys[code] != 0) heldAtOpen_.set(static_cast<std::size_t>(code));
     TTF_Font* font = fonts_.open(kPromptFont);
     const auto measure = [&](std::string_view s) { return fonts_.textWidth(font, s); };
     const std::vector<std::string> lines = wrapText(prompt_, kMaxTextWidth, measure);
@@ -174,6 +186,13 @@ int QuestionDialog::handle(const SDL_Event& event) {
                         draw();
                     }
                     break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    // A key let go before the dialog had the focus answers again at its next press.
+                    for (std::size_t code = 0; code < heldAtOpen_.size(); ++code)
+                        if (heldAtOpen_.test(code) &&
+                            keyCertainlyUp(window_, SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(code))))
+                            heldAtOpen_.reset(code);
+                    break;
                 case SDL_WINDOWEVENT_CLOSE:
                     if (kind_ == DialogKind::Error) return answer(Button::Yes);
                     break;  // the question must be answered
@@ -208,8 +227,8 @@ int QuestionDialog::handle(const SDL_Event& event) {
             return hover_ == was ? answer(was) : 0;
         }
         case SDL_KEYDOWN:
-            // An auto-repeat comes from a key held since before the question: it answers nothing.
-            if (event.key.repeat != 0) return 0;
+            // An auto-repeat, or a key held since before the dialog opened, answers nothing.
+            if (event.key.repeat != 0 || heldAtOpen_.test(scanCodeOf(event))) return 0;
             if (kind_ == DialogKind::Error) {
                 switch (event.key.keysym.sym) {
                     case SDLK_RETURN:
@@ -240,6 +259,10 @@ int QuestionDialog::handle(const SDL_Event& event) {
                 default: return 0;
             }
         case SDL_KEYUP:
+            if (heldAtOpen_.test(scanCodeOf(event))) {
+                heldAtOpen_.reset(scanCodeOf(event));  // its next press is the player's own
+                return 0;
+            }
             if (event.key.keysym.sym == SDLK_SPACE && spaceHeld_) {
                 spaceHeld_ = false;
                 draw();

@@ -4,6 +4,7 @@
 // The same window, with a red error icon and one OK button, is the box of a run-time error.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -64,6 +65,10 @@ private:
     Button hover_ = Button::None;
     Button pressed_ = Button::None;  // by the mouse
     bool spaceHeld_ = false;         // Space pressed here, answering on its release
+    // Keys already held when the dialog opened (by scan code). They answer nothing until released: a
+    // player who loses the last life with a finger on Return, Space or an arrow must still get to choose,
+    // and once the dialog takes the focus, such a key's auto-repeat arrives as a fresh press.
+    std::bitset<512> heldAtOpen_;
     bool answered_ = false;
 };
 
