@@ -421,11 +421,16 @@ TEST_F(SdlBackendTest, FacesAreFoundThroughFontconfig) {
         sdl::FontCache fallback{"quorvex"};
         TTF_Font* any = fallback.open({"Courier New", 12, true});
         EXPECT_NE(any, nullptr);
-        EXPECT_NE(fallback.open({"MS Sans Serif", 24, false}), nullptr);
+        TTF_Font* plain = fallback.open({"MS Sans Serif", 24, false});
+        ASSERT_NE(plain, nullptr);
         if (any != nullptr) {  // a file named "Mono" and "Bold" first
             EXPECT_NE(TTF_FontFaceIsFixedWidth(any), 0) << TTF_FontFaceFamilyName(any);
             EXPECT_STREQ(TTF_FontFaceStyleName(any), "Bold");
         }
+        // Upright text in an upright face, never an italic one beside it.
+        const std::string style = TTF_FontFaceStyleName(plain);
+        EXPECT_EQ(style.find("Italic"), std::string::npos) << style;
+        EXPECT_EQ(style.find("Oblique"), std::string::npos) << style;
     }
     const std::string said = ::testing::internal::GetCapturedStderr();
     if (before != nullptr)

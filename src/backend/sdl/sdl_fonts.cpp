@@ -61,7 +61,8 @@ std::pair<std::string, const char*> familiesFor(const rt::FontSpec& wanted) {
 }
 
 // Any font file in the usual folders, for a system whose font configuration finds none: a face whose
-// file name says what is wanted ("Mono" for a monospaced one, "Sans" otherwise, "Bold" when bold) first,
+// file name says what is wanted ("Mono" for a monospaced one, "Sans" otherwise), then an upright one (no
+// "Italic" or "Oblique": every text here is upright), then one of the wanted weight ("Bold" when bold),
 // then the first by path. Empty when there is no font file at all.
 std::string anyFontFile(bool monospaced, bool bold) {
     namespace fs = std::filesystem;
@@ -79,8 +80,9 @@ std::string anyFontFile(bool monospaced, bool bold) {
             const std::string name = it->path().filename().string();
             const std::string ext = it->path().extension().string();
             if (ext != ".ttf" && ext != ".otf" && ext != ".TTF" && ext != ".OTF") continue;
-            const int score = (name.find(monospaced ? "Mono" : "Sans") != std::string::npos ? 2 : 0) +
-                              ((name.find("Bold") != std::string::npos) == bold ? 1 : 0);
+            const bool slanted = name.find("Italic") != std::string::npos || name.find("Oblique") != std::string::npos;
+            const int score = (name.find(monospaced ? "Mono" : "Sans") != std::string::npos ? 4 : 0) +
+                              (slanted ? 0 : 2) + ((name.find("Bold") != std::string::npos) == bold ? 1 : 0);
             const std::string path = it->path().string();
             if (score > bestScore || (score == bestScore && path < best)) {
                 best = path;
