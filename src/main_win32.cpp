@@ -47,9 +47,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     for (int i = 1; argv != nullptr && i < count; ++i) arguments.push_back(win32::narrow(argv[i]));
     if (argv != nullptr) LocalFree(argv);
 
-    const std::string title = version::productName;
+    const std::string title = quorvex::version::productName;
     quorvex::Platform platform;
-    platform.usage = {"Quorvex.exe", "the monitor's own scale (its DPI / 96)"};
+    platform.usage = {quorvex::version::originalFilename, "the monitor's own scale (its DPI / 96)"};
     platform.startBackend = [instance](const rt::ProgramIdentity& identity, int scale) -> std::unique_ptr<rt::Backend> {
         try {
             return std::make_unique<win32::Win32Backend>(instance, identity, kProgramIcon, scale);
