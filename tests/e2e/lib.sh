@@ -10,6 +10,8 @@
 # is the Windows build under Wine (the default is the Linux build). E2E_SCALE=2 runs the Linux program
 # with --scale 2 on a larger screen: screenshots are taken back to the window's own pixels (one of each
 # 2 x 2 square), so that every check reads client pixels as at scale 1, and clicks land scaled.
+# E2E_DESKTOP_SCALE=xft or gdk runs it the same way without --scale, the desktop asking for twice the
+# size instead: "Xft.dpi: 192" in the display's resources, or GDK_SCALE=2 in the program's environment.
 #
 # Colours are the sprites' and labels' own: lime #00ff00 (banner, labels, bomb), red #ff0000 (welcome
 # text, ground), yellow #ffff00 (button lettering, life icons), magenta #ff00ff (lives caption), blue
@@ -17,7 +19,13 @@
 set -euo pipefail
 
 CAPTION="Quorvex - By Delmoro"
+DESKTOP_SCALE="${E2E_DESKTOP_SCALE:-}"
 SCALE="${E2E_SCALE:-1}"
+case "$DESKTOP_SCALE" in
+  xft | gdk) SCALE=2 ;;
+  "") ;;
+  *) echo "FAIL: E2E_DESKTOP_SCALE is xft or gdk, not $DESKTOP_SCALE"; exit 1 ;;
+esac
 SCREEN_W=$(( SCALE > 1 ? 1600 : 1024 )) SCREEN_H=$(( SCALE > 1 ? 1200 : 768 ))
 
 fail() {
@@ -108,13 +116,21 @@ x() { DISPLAY="$display" "$@"; }
 # start_program EXE: runs it on the display; its exit status is written to $work/status when it ends.
 # With E2E_STDIO=closed it starts with standard output and error closed, as some launchers start programs.
 start_program() {
+  # Nothing of the desktop's scale reaches the program unless asked for. The resources are what
+  # xrdb -merge leaves on the root window.
+  local desktop=(env -u GDK_SCALE)
+  case "$DESKTOP_SCALE" in
+    xft) x xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t192\n' ||
+      fail "could not set the display's resources" ;;
+    gdk) desktop=(env GDK_SCALE=2) ;;
+  esac
   (
     local args=()
-    [ "$SCALE" -gt 1 ] && args=(--scale "$SCALE")
+    [ "$SCALE" -gt 1 ] && [ -z "$DESKTOP_SCALE" ] && args=(--scale "$SCALE")
     if [ "${E2E_STDIO:-}" = closed ]; then
-      DISPLAY="$display" "$1" "${args[@]}" >&- 2>&- &
+      DISPLAY="$display" "${desktop[@]}" "$1" "${args[@]}" >&- 2>&- &
     else
-      DISPLAY="$display" "$1" "${args[@]}" >"$work/quorvex.out" 2>"$work/quorvex.err" &
+      DISPLAY="$display" "${desktop[@]}" "$1" "${args[@]}" >"$work/quorvex.out" 2>"$work/quorvex.err" &
     fi
     echo $! >"$work/quorvex.pid"
     status=0
@@ -256,7 +272,7 @@ check_fixed_client_area() {
   local id="$1" info hints
   info="$(x xwininfo -id "$id")"
   grep -q "Width: $(( 600 * SCALE ))$" <<<"$info" && grep -q "Height: $(( 500 * SCALE ))$" <<<"$info" ||
-    fail "the client area is not 600 x 500: $(grep -E 'Width|Height' <<<"$info" | tr -s ' ' | tr '\n' ' ')"
+    fail "the client area is not $(( 600 * SCALE )) x $(( 500 * SCALE )): $(grep -E 'Width|Height' <<<"$info" | tr -s ' ' | tr '\n' ' ')"
   hints="$(x xprop -id "$id" WM_NORMAL_HINTS)"
   local size="$(( 600 * SCALE )) by $(( 500 * SCALE ))"
   grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||

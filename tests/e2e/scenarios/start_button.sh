@@ -2,7 +2,8 @@
 # The start button and the way into the game: pressed, the button shows its pressed look (a yellow face
 # with white lettering) for as long as the mouse button is held; released, the title window closes and
 # the game window opens, centred, 600 x 500, with "Get Ready" and "Level 1" in lime on black. Run with
-# E2E_SCALE=2, the same at twice the size, every pixel doubled, the button answering at its place. Then the
+# E2E_SCALE=2, the same at twice the size, every pixel doubled, the button answering at its place; with
+# E2E_DESKTOP_SCALE=xft or gdk, the same again without --scale, the desktop asking for it. Then the
 # Linux program loses its display (the X server ends): it says so in one line and ends with status 1;
 # the Windows build's game window is closed with its close box instead, which ends it cleanly.
 #
@@ -10,6 +11,7 @@
 source "$(dirname "$0")/../lib.sh"
 
 open_title "${1:?usage: start_button.sh QUORVEX}"
+check_fixed_client_area "$title"  # at the scale asked for, by the option or by the desktop
 wait_for 60 button_at_rest || fail "the start button never came to rest at 250, 440"
 
 button="100x35+250+440"
