@@ -12,6 +12,8 @@
 # 2 x 2 square), so that every check reads client pixels as at scale 1, and clicks land scaled.
 # E2E_DESKTOP_SCALE=xft or gdk runs it the same way without --scale, the desktop asking for twice the
 # size instead: "Xft.dpi: 192" in the display's resources, or GDK_SCALE=2 in the program's environment.
+# E2E_FOCUS_NEW=no runs openbox with its usual configuration but for focusNew: it gives no new window the
+# focus by itself.
 #
 # Colours are the sprites' and labels' own: lime #00ff00 (banner, labels, bomb), red #ff0000 (welcome
 # text, ground), yellow #ffff00 (button lettering, life icons), magenta #ff00ff (lives caption), blue
@@ -85,14 +87,19 @@ wait_for() {
 # with other servers starting and stopping beside it, the window manager cannot connect: the pair is
 # then started again, up to three times.
 start_display() {
-  local attempt
+  local attempt config=()
+  if [ "${E2E_FOCUS_NEW:-yes}" = no ]; then
+    sed 's|<focusNew>yes</focusNew>|<focusNew>no</focusNew>|' /etc/xdg/openbox/rc.xml >"$work/rc.xml" &&
+      grep -q "<focusNew>no</focusNew>" "$work/rc.xml" || fail "no openbox configuration to change"
+    config=(--config-file "$work/rc.xml")
+  fi
   for attempt in 1 2 3; do
     rm -f "$work/display"
     Xvfb -displayfd 3 -nolisten tcp -screen 0 "${SCREEN_W}x${SCREEN_H}x24" 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     wait_for 15 test -s "$work/display" || fail "Xvfb did not start"
     display=":$(head -n 1 "$work/display")"
-    DISPLAY="$display" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    DISPLAY="$display" openbox --sm-disable "${config[@]}" >"$work/openbox.log" 2>&1 &
     openbox_pid=$!
     wait_for 15 window_manager_up_or_gone || true
     x wmctrl -m >/dev/null 2>&1 && return 0
@@ -154,6 +161,9 @@ has_dialog() { [ -n "$(dialog_window)" ]; }
 other_window() {
   x xdotool search --onlyvisible --pid "$quorvex_pid" 2>/dev/null | grep -vx "$1" | head -n 1
 }
+
+# The window the window manager has made the active one, or nothing.
+active_window() { x xdotool getactivewindow 2>/dev/null || true; }
 
 caption_of() { x xdotool getwindowname "$1" 2>/dev/null; }
 

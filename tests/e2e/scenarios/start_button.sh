@@ -9,10 +9,15 @@
 #
 #   start_button.sh QUORVEX
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../game.sh"
 
 open_title "${1:?usage: start_button.sh QUORVEX}"
 check_fixed_client_area "$title"  # at the scale asked for, by the option or by the desktop
 wait_for 60 button_at_rest || fail "the start button never came to rest at 250, 440"
+if [ "${E2E_FOCUS_NEW:-yes}" = no ]; then
+  # Shown at start, on its own, the title window is left to the window manager, which does not focus it.
+  [ "$(active_window)" != "$title" ] || fail "the title window took the focus the window manager did not give it"
+fi
 
 button="100x35+250+440"
 pressed_look() {
@@ -59,6 +64,18 @@ read -r ll _ lr _ <<<"$level"
   fail "the labels are not centred: $ready and $level"
 (( rr - rl > lr - ll )) || fail "the first label is not the wider \"Get Ready\": $ready against $level"
 [ "$(count "#00ff00" "225x97+188+184")" -eq "$lime" ] || fail "lime outside the labels"
+
+if [ "${E2E_FOCUS_NEW:-yes}" = no ]; then
+  # Shown in answer to the player's click, the game window is the active one even where the window
+  # manager does not focus new windows: keys sent to no window in particular steer the ship.
+  game_active() { [ "$(active_window)" = "$game" ]; }
+  wait_for 3 game_active || fail "the game window is not the active one (the active one: $(active_window))"
+  wait_for 3 in_play || fail "play never started"
+  [ "$(left_of "$ship")" -eq 252 ] || fail "the ship starts at $ship"
+  hold Right 0.3
+  look || fail "no screenshot of the game window"
+  [ "$(left_of "$ship")" -ge 282 ] || fail "Right, sent to the active window, left the ship at $ship"
+fi
 
 if [ "${E2E_PLATFORM:-linux}" = linux ]; then
   # The display goes away under the program (its server ends): one line says so, status 1, at once,
