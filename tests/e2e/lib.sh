@@ -282,7 +282,8 @@ check_fixed_client_area() {
   local id="$1" info hints
   info="$(x xwininfo -id "$id")"
   grep -q "Width: $(( 600 * SCALE ))$" <<<"$info" && grep -q "Height: $(( 500 * SCALE ))$" <<<"$info" ||
-    fail "the client area is not $(( 600 * SCALE )) x $(( 500 * SCALE )): $(grep -E 'Width|Height' <<<"$info" | tr -s ' ' | tr '\n' ' ')"
+    fail "the client area is not $(( 600 * SCALE )) x $(( 500 * SCALE )):" \
+      "$(grep -E 'Width|Height' <<<"$info" | tr -s ' ' | tr '\n' ' ')"
   hints="$(x xprop -id "$id" WM_NORMAL_HINTS)"
   local size="$(( 600 * SCALE )) by $(( 500 * SCALE ))"
   grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||
