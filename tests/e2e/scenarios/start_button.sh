@@ -3,7 +3,9 @@
 # with white lettering) for as long as the mouse button is held; released, the title window closes and
 # the game window opens, centred, 600 x 500, with "Get Ready" and "Level 1" in lime on black. Run with
 # E2E_SCALE=2, the same at twice the size, every pixel doubled, the button answering at its place; with
-# E2E_DESKTOP_SCALE=xft or gdk, the same again without --scale, the desktop asking for it. Then the
+# E2E_DESKTOP_SCALE=xft or gdk, the same again without --scale, the desktop asking for it. With
+# E2E_FOCUS_NEW=no, under a window manager that focuses no new window, the title window is not made the
+# active one at start, the game window opened by the click is, and the arrow keys steer its ship. Then the
 # Linux program loses its display (the X server ends): it says so in one line and ends with status 1;
 # the Windows build's game window is closed with its close box instead, which ends it cleanly.
 #
