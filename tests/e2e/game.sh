@@ -59,28 +59,31 @@ hold() {
   x xdotool keyup "$1"
 }
 
-# steer_to LEFT: moves the ship about to that left edge, in one press of at most 0.7 s (the ship goes
-# 5 px per frame, a frame every 11 ms or more); close enough is within 15 px. Uses the last look.
+# steer_to LEFT [MS]: moves the ship about to that left edge, in one press of at most 0.7 s or MS ms (the
+# ship goes 5 px per frame, a frame every 11 ms or more); close enough is within 15 px. Uses the last look.
 steer_to() {
   [ "$ship" != none ] || return 0
-  local from distance key ms
+  local from distance key ms most="${2:-700}"
+  (( most > 700 )) && most=700  # the next look steers on
   from="$(left_of "$ship")"
   distance=$(( $1 - from ))
   key=Right
   (( distance < 0 )) && { key=Left; distance=$(( -distance )); }
   (( distance > 15 )) || return 0
   ms=$(( distance * 1000 / 450 ))
-  (( ms > 700 )) && ms=700  # the next look steers on
+  (( ms > most )) && ms="$most"
+  (( ms > 0 )) || return 0
   hold "$key" "$(awk -v ms="$ms" 'BEGIN { printf "%.3f", ms / 1000 }')"
 }
 
-# chase_bomb: puts the ship under the falling bomb (a bomb hits when its left edge lies over the ship,
-# 0..96 px from the ship's left edge). Uses the last look; false when no bomb is falling.
+# chase_bomb [MS]: puts the ship under the falling bomb (a bomb hits when its left edge lies over the
+# ship, 0..96 px from the ship's left edge), holding a key at most MS ms. Uses the last look; false when
+# no bomb is falling.
 chase_bomb() {
   [ "$bomb" != none ] || return 1
   local target
   target=$(( $(left_of "$bomb") - 43 ))
   (( target < 0 )) && target=0
   (( target > 504 )) && target=504
-  steer_to "$target"
+  steer_to "$target" "${1:-}"
 }

@@ -10,6 +10,10 @@
 # is the Windows build under Wine (the default is the Linux build). E2E_SCALE=2 runs the Linux program
 # with --scale 2 on a larger screen: screenshots are taken back to the window's own pixels (one of each
 # 2 x 2 square), so that every check reads client pixels as at scale 1, and clicks land scaled.
+# E2E_DESKTOP_SCALE=xft or gdk runs it the same way without --scale, the desktop asking for twice the
+# size instead: "Xft.dpi: 192" in the display's resources, or GDK_SCALE=2 in the program's environment.
+# E2E_FOCUS_NEW=no runs openbox with its usual configuration but for focusNew: it gives no new window the
+# focus by itself.
 #
 # Colours are the sprites' and labels' own: lime #00ff00 (banner, labels, bomb), red #ff0000 (welcome
 # text, ground), yellow #ffff00 (button lettering, life icons), magenta #ff00ff (lives caption), blue
@@ -17,7 +21,13 @@
 set -euo pipefail
 
 CAPTION="Quorvex - By Delmoro"
+DESKTOP_SCALE="${E2E_DESKTOP_SCALE:-}"
 SCALE="${E2E_SCALE:-1}"
+case "$DESKTOP_SCALE" in
+  xft | gdk) SCALE=2 ;;
+  "") ;;
+  *) echo "FAIL: E2E_DESKTOP_SCALE is xft or gdk, not $DESKTOP_SCALE"; exit 1 ;;
+esac
 SCREEN_W=$(( SCALE > 1 ? 1600 : 1024 )) SCREEN_H=$(( SCALE > 1 ? 1200 : 768 ))
 
 fail() {
@@ -77,14 +87,19 @@ wait_for() {
 # with other servers starting and stopping beside it, the window manager cannot connect: the pair is
 # then started again, up to three times.
 start_display() {
-  local attempt
+  local attempt config=()
+  if [ "${E2E_FOCUS_NEW:-yes}" = no ]; then
+    sed 's|<focusNew>yes</focusNew>|<focusNew>no</focusNew>|' /etc/xdg/openbox/rc.xml >"$work/rc.xml" &&
+      grep -q "<focusNew>no</focusNew>" "$work/rc.xml" || fail "no openbox configuration to change"
+    config=(--config-file "$work/rc.xml")
+  fi
   for attempt in 1 2 3; do
     rm -f "$work/display"
     Xvfb -displayfd 3 -nolisten tcp -screen 0 "${SCREEN_W}x${SCREEN_H}x24" 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     wait_for 15 test -s "$work/display" || fail "Xvfb did not start"
     display=":$(head -n 1 "$work/display")"
-    DISPLAY="$display" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    DISPLAY="$display" openbox --sm-disable "${config[@]}" >"$work/openbox.log" 2>&1 &
     openbox_pid=$!
     wait_for 15 window_manager_up_or_gone || true
     x wmctrl -m >/dev/null 2>&1 && return 0
@@ -108,13 +123,21 @@ x() { DISPLAY="$display" "$@"; }
 # start_program EXE: runs it on the display; its exit status is written to $work/status when it ends.
 # With E2E_STDIO=closed it starts with standard output and error closed, as some launchers start programs.
 start_program() {
+  # Nothing of the desktop's scale reaches the program unless asked for. The resources are what
+  # xrdb -merge leaves on the root window.
+  local desktop=(env -u GDK_SCALE)
+  case "$DESKTOP_SCALE" in
+    xft) x xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t192\n' ||
+      fail "could not set the display's resources" ;;
+    gdk) desktop=(env GDK_SCALE=2) ;;
+  esac
   (
     local args=()
-    [ "$SCALE" -gt 1 ] && args=(--scale "$SCALE")
+    [ "$SCALE" -gt 1 ] && [ -z "$DESKTOP_SCALE" ] && args=(--scale "$SCALE")
     if [ "${E2E_STDIO:-}" = closed ]; then
-      DISPLAY="$display" "$1" "${args[@]}" >&- 2>&- &
+      DISPLAY="$display" "${desktop[@]}" "$1" "${args[@]}" >&- 2>&- &
     else
-      DISPLAY="$display" "$1" "${args[@]}" >"$work/quorvex.out" 2>"$work/quorvex.err" &
+      DISPLAY="$display" "${desktop[@]}" "$1" "${args[@]}" >"$work/quorvex.out" 2>"$work/quorvex.err" &
     fi
     echo $! >"$work/quorvex.pid"
     status=0
@@ -138,6 +161,9 @@ has_dialog() { [ -n "$(dialog_window)" ]; }
 other_window() {
   x xdotool search --onlyvisible --pid "$quorvex_pid" 2>/dev/null | grep -vx "$1" | head -n 1
 }
+
+# The window the window manager has made the active one, or nothing.
+active_window() { x xdotool getactivewindow 2>/dev/null || true; }
 
 caption_of() { x xdotool getwindowname "$1" 2>/dev/null; }
 
@@ -256,7 +282,8 @@ check_fixed_client_area() {
   local id="$1" info hints
   info="$(x xwininfo -id "$id")"
   grep -q "Width: $(( 600 * SCALE ))$" <<<"$info" && grep -q "Height: $(( 500 * SCALE ))$" <<<"$info" ||
-    fail "the client area is not 600 x 500: $(grep -E 'Width|Height' <<<"$info" | tr -s ' ' | tr '\n' ' ')"
+    fail "the client area is not $(( 600 * SCALE )) x $(( 500 * SCALE )):" \
+      "$(grep -E 'Width|Height' <<<"$info" | tr -s ' ' | tr '\n' ' ')"
   hints="$(x xprop -id "$id" WM_NORMAL_HINTS)"
   local size="$(( 600 * SCALE )) by $(( 500 * SCALE ))"
   grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||

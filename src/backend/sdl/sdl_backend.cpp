@@ -198,7 +198,10 @@ void SdlBackend::showWindow(rt::WindowId id) {
     SDL_Window* window = windowOf(id);
     if (window == nullptr) return;
     SDL_ShowWindow(window);
-    SDL_RaiseWindow(window);  // a newly shown window is the active one
+    // A window shown in answer to the player's key or click becomes the active one, even under a window
+    // manager that focuses no new window by itself. One shown on its own (the title window at start) is
+    // left to the window manager's rules, as a window that takes the focus unasked would be.
+    if (answeringPlayer_) SDL_RaiseWindow(window);
     lastShown_ = id;
 }
 
@@ -273,6 +276,14 @@ bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
 }
 
 bool SdlBackend::pollEvent(rt::Event& out) {
+    const bool got = nextEvent(out);
+    // The runtime handles each event before it asks for the next: until then, what it does answers it.
+    answeringPlayer_ = got && (out.type == rt::EventType::KeyDown || out.type == rt::EventType::KeyUp ||
+                               out.type == rt::EventType::MouseDown || out.type == rt::EventType::MouseUp);
+    return got;
+}
+
+bool SdlBackend::nextEvent(rt::Event& out) {
     if (!pending_.empty()) {
         out = pending_.front();
         pending_.pop_front();

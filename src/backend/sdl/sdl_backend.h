@@ -65,6 +65,7 @@ private:
     // Turns an SDL event into the runtime's; false for events the runtime has no use for, and for
     // those of a question dialog, which it handles itself (its answer becomes a DialogAnswer).
     bool translate(const SDL_Event& event, rt::Event& out);
+    bool nextEvent(rt::Event& out);  // the next event for the runtime, if any
     SDL_Window* windowOf(rt::WindowId id) const;
     FontCache& fonts();
 
@@ -78,6 +79,7 @@ private:
     std::vector<rt::IconImage> iconImages_;  // every size, for window managers that take several
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;
+    bool answeringPlayer_ = false;  // the event last handed out is the player's key or click
 };
 
 }  // namespace sdl

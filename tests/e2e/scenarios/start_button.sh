@@ -2,15 +2,24 @@
 # The start button and the way into the game: pressed, the button shows its pressed look (a yellow face
 # with white lettering) for as long as the mouse button is held; released, the title window closes and
 # the game window opens, centred, 600 x 500, with "Get Ready" and "Level 1" in lime on black. Run with
-# E2E_SCALE=2, the same at twice the size, every pixel doubled, the button answering at its place. Then the
+# E2E_SCALE=2, the same at twice the size, every pixel doubled, the button answering at its place; with
+# E2E_DESKTOP_SCALE=xft or gdk, the same again without --scale, the desktop asking for it. With
+# E2E_FOCUS_NEW=no, under a window manager that focuses no new window, the title window is not made the
+# active one at start, the game window opened by the click is, and the arrow keys steer its ship. Then the
 # Linux program loses its display (the X server ends): it says so in one line and ends with status 1;
 # the Windows build's game window is closed with its close box instead, which ends it cleanly.
 #
 #   start_button.sh QUORVEX
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../game.sh"
 
 open_title "${1:?usage: start_button.sh QUORVEX}"
+check_fixed_client_area "$title"  # at the scale asked for, by the option or by the desktop
 wait_for 60 button_at_rest || fail "the start button never came to rest at 250, 440"
+if [ "${E2E_FOCUS_NEW:-yes}" = no ]; then
+  # Shown at start, on its own, the title window is left to the window manager, which does not focus it.
+  [ "$(active_window)" != "$title" ] || fail "the title window took the focus the window manager did not give it"
+fi
 
 button="100x35+250+440"
 pressed_look() {
@@ -57,6 +66,25 @@ read -r ll _ lr _ <<<"$level"
   fail "the labels are not centred: $ready and $level"
 (( rr - rl > lr - ll )) || fail "the first label is not the wider \"Get Ready\": $ready against $level"
 [ "$(count "#00ff00" "225x97+188+184")" -eq "$lime" ] || fail "lime outside the labels"
+
+if [ "${E2E_FOCUS_NEW:-yes}" = no ]; then
+  # Shown in answer to the player's click, the game window is the active one even where the window
+  # manager does not focus new windows: keys sent to no window in particular steer the ship.
+  game_active() { [ "$(active_window)" = "$game" ]; }
+  wait_for 3 game_active || fail "the game window is not the active one (the active one: $(active_window))"
+  # Steered at once, before a bomb can come down (a third of a second); hit all the same, again.
+  for attempt in 1 2 3; do
+    wait_for 3 in_play || fail "play never started"
+    from="$(left_of "$ship")"
+    hold Right 0.15
+    look || fail "no screenshot of the game window"
+    [ "$ship" = none ] && continue
+    (( $(left_of "$ship") >= from + 30 )) || fail "Right, sent to the active window, left the ship at $ship"
+    steered=yes
+    break
+  done
+  [ "${steered:-}" = yes ] || fail "a bomb hit the ship at each try to steer it"
+fi
 
 if [ "${E2E_PLATFORM:-linux}" = linux ]; then
   # The display goes away under the program (its server ends): one line says so, status 1, at once,
