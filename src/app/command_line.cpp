@@ -21,7 +21,8 @@ std::string usageText(const UsageFacts& usage) {
            "  --scale N    show each pixel N x N (1 to 4), for large screens; by default\n"
            "               " +
            usage.defaultScale +
-           ", rounded down\n"
+           ", rounded down;\n"
+           "               never more than fits the screen\n"
            "  --version    print the version and exit\n"
            "  -h, --help   print this and exit\n";
 }

@@ -12,6 +12,8 @@
 # 2 x 2 square), so that every check reads client pixels as at scale 1, and clicks land scaled.
 # E2E_DESKTOP_SCALE=xft or gdk runs it the same way without --scale, the desktop asking for twice the
 # size instead: "Xft.dpi: 192" in the display's resources, or GDK_SCALE=2 in the program's environment.
+# E2E_SMALL_SCREEN=yes runs it on a 1366 x 768 screen, where twice the size does not fit: the scale asked
+# for (E2E_SCALE or E2E_DESKTOP_SCALE) is reduced to 1, and every check reads the window at scale 1.
 # E2E_FOCUS_NEW=no runs openbox with its usual configuration but for focusNew: it gives no new window the
 # focus by itself.
 #
@@ -29,6 +31,10 @@ case "$DESKTOP_SCALE" in
   *) echo "FAIL: E2E_DESKTOP_SCALE is xft or gdk, not $DESKTOP_SCALE"; exit 1 ;;
 esac
 SCREEN_W=$(( SCALE > 1 ? 1600 : 1024 )) SCREEN_H=$(( SCALE > 1 ? 1200 : 768 ))
+ASKED_SCALE="$SCALE"  # what --scale or the desktop asks for; SCALE is what the window must show
+if [ "${E2E_SMALL_SCREEN:-}" = yes ]; then
+  SCREEN_W=1366 SCREEN_H=768 SCALE=1
+fi
 
 fail() {
   echo "FAIL: $*"
@@ -133,7 +139,7 @@ start_program() {
   esac
   (
     local args=()
-    [ "$SCALE" -gt 1 ] && [ -z "$DESKTOP_SCALE" ] && args=(--scale "$SCALE")
+    [ "$ASKED_SCALE" -gt 1 ] && [ -z "$DESKTOP_SCALE" ] && args=(--scale "$ASKED_SCALE")
     if [ "${E2E_STDIO:-}" = closed ]; then
       DISPLAY="$display" "${desktop[@]}" "$1" "${args[@]}" >&- 2>&- &
     else

@@ -14,6 +14,7 @@
 #include "backend/sdl/sdl_memory.h"
 #include "backend/sdl/sdl_present.h"
 #include "backend/sdl/sdl_question.h"
+#include "backend/sdl/sdl_screen_fit.h"
 #include "backend/sdl/sdl_window_frame.h"
 #include "backend/sdl/sdl_x11_errors.h"
 #include "backend/sdl/sdl_desktop_scale.h"
@@ -98,7 +99,10 @@ timespec now(clockid_t clock) {
 }  // namespace
 
 SdlBackend::SdlBackend(const rt::ProgramIdentity& identity, int scale)
-    : command_(identity.command), scale_(std::clamp(scale, 0, 4)), iconImages_(identity.icon) {
+    : command_(identity.command),
+      scale_(std::clamp(scale, 0, 4)),
+      scaleAskedFor_(scale_ != 0),
+      iconImages_(identity.icon) {
     // A plain software surface per window: far cheaper to present into than a GL-backed one.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Ctrl+C and termination end the process as usual; SDL would turn them into a quit event.
@@ -178,7 +182,22 @@ SDL_Window* SdlBackend::windowOf(rt::WindowId id) const {
     return it == windows_.end() ? nullptr : it->second;
 }
 
+void SdlBackend::fitScaleTo(int clientWidth, int clientHeight) {
+    const int fits = fittingScale(scale_, clientWidth, clientHeight);
+    if (fits == scale_) return;
+    if (scaleAskedFor_)
+        std::fprintf(stderr, "%s: --scale %d does not fit the screen; using %d\n", command_.c_str(), scale_, fits);
+    scaleAskedFor_ = false;                // said once
+    for (auto& [id, window] : windows_) {  // windows made at the larger scale, not yet shown at it
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window, &width, &height);
+        SDL_SetWindowSize(window, width / scale_ * fits, height / scale_ * fits);
+    }
+    scale_ = fits;
+}
+
 rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
+    fitScaleTo(layout.clientWidth, layout.clientHeight);
     // Not resizable; centred when it is first shown.
     SDL_Window* window = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           layout.clientWidth * scale_, layout.clientHeight * scale_, SDL_WINDOW_HIDDEN);

@@ -68,6 +68,8 @@ private:
     bool nextEvent(rt::Event& out);  // the next event for the runtime, if any
     SDL_Window* windowOf(rt::WindowId id) const;
     FontCache& fonts();
+    // Reduces the scale, for every window, so that one of this client size fits the screen.
+    void fitScaleTo(int clientWidth, int clientHeight);
 
     std::map<rt::WindowId, SDL_Window*> windows_;
     std::map<rt::WindowId, ShownFrame> shown_;  // what each window shows, to send only what changes
@@ -76,6 +78,7 @@ private:
     std::unique_ptr<FontCache> fonts_;
     std::string command_;  // the prefix of our messages on standard error
     int scale_ = 1;
+    bool scaleAskedFor_ = false;             // by --scale; the desktop's own scale is reduced without a word
     std::vector<rt::IconImage> iconImages_;  // every size, for window managers that take several
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;

@@ -3,7 +3,8 @@
 # with white lettering) for as long as the mouse button is held; released, the title window closes and
 # the game window opens, centred, 600 x 500, with "Get Ready" and "Level 1" in lime on black. Run with
 # E2E_SCALE=2, the same at twice the size, every pixel doubled, the button answering at its place; with
-# E2E_DESKTOP_SCALE=xft or gdk, the same again without --scale, the desktop asking for it. With
+# E2E_DESKTOP_SCALE=xft or gdk, the same again without --scale, the desktop asking for it; with
+# E2E_SMALL_SCREEN=yes besides, on a screen too small for twice the size, at the size that fits. With
 # E2E_FOCUS_NEW=no, under a window manager that focuses no new window, the title window is not made the
 # active one at start, the game window opened by the click is, and the arrow keys steer its ship. Then the
 # Linux program loses its display (the X server ends): it says so in one line and ends with status 1;
@@ -15,6 +16,21 @@ source "$(dirname "$0")/../game.sh"
 
 open_title "${1:?usage: start_button.sh QUORVEX}"
 check_fixed_client_area "$title"  # at the scale asked for, by the option or by the desktop
+if [ "${E2E_SMALL_SCREEN:-}" = yes ]; then
+  # A scale that does not fit the screen is reduced: the whole window, its frame included, is on the
+  # screen; an explicit --scale says so in one line, the desktop's own scale without a word.
+  frame="$(x xwininfo -frame -id "$title")"
+  left="$(awk '/Absolute upper-left X:/ {print $4}' <<<"$frame")" top="$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$frame")"
+  width="$(awk '/Width:/ {print $2}' <<<"$frame")" height="$(awk '/Height:/ {print $2}' <<<"$frame")"
+  (( left >= 0 && top >= 0 && left + width <= SCREEN_W && top + height <= SCREEN_H )) ||
+    fail "the title window is not all on the ${SCREEN_W} x ${SCREEN_H} screen: ${width} x ${height} at ${left}, ${top}"
+  said="$(grep -c 'does not fit the screen' "$work/quorvex.err" || true)"
+  if [ -z "$DESKTOP_SCALE" ]; then
+    [ "$said" -eq 1 ] || fail "the reduced --scale was said $said times: $(cat "$work/quorvex.err")"
+  else
+    [ "$said" -eq 0 ] || fail "the desktop's own scale was reduced with a word: $(cat "$work/quorvex.err")"
+  fi
+fi
 wait_for 60 button_at_rest || fail "the start button never came to rest at 250, 440"
 if [ "${E2E_FOCUS_NEW:-yes}" = no ]; then
   # Shown at start, on its own, the title window is left to the window manager, which does not focus it.
@@ -94,7 +110,8 @@ if [ "${E2E_PLATFORM:-linux}" = linux ]; then
   xvfb_pid=""
   wait_for 10 test -s "$work/status" || fail "the program still runs 10 s after its display went away"
   [ "$(cat "$work/status")" -eq 1 ] || fail "the program ended with status $(cat "$work/status") when its display went away"
-  [ "$(grep -c . "$work/quorvex.err")" -eq 1 ] && grep -q "connection to the display was lost" "$work/quorvex.err" ||
+  [ "$(grep -v -c 'does not fit the screen' "$work/quorvex.err")" -eq 1 ] &&
+    grep -q "connection to the display was lost" "$work/quorvex.err" ||
     fail "the program said more or else than one line: $(cat "$work/quorvex.err")"
   echo "PASS: start_button"
   exit 0
