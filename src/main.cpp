@@ -38,9 +38,10 @@ int main(int argc, char** argv) {
     const bool outputClosed = openClosedStandardStreams();
     quorvex::Platform platform;
     platform.usage = {"quorvex", "the desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96)"};
-    platform.startBackend = [](const rt::ProgramIdentity& identity, int scale) -> std::unique_ptr<rt::Backend> {
+    platform.startBackend = [](const rt::ProgramIdentity& identity, int scale,
+                               bool fullScreen) -> std::unique_ptr<rt::Backend> {
         try {
-            return std::make_unique<sdl::SdlBackend>(identity, scale);
+            return std::make_unique<sdl::SdlBackend>(identity, scale, fullScreen);
         } catch (const sdl::StartError& error) {
             throw quorvex::BackendStartError(error.what());
         }

@@ -50,7 +50,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::string title = quorvex::version::productName;
     quorvex::Platform platform;
     platform.usage = {quorvex::version::originalFilename, "the monitor's own scale (its DPI / 96)"};
-    platform.startBackend = [instance](const rt::ProgramIdentity& identity, int scale) -> std::unique_ptr<rt::Backend> {
+    platform.startBackend = [instance](const rt::ProgramIdentity& identity, int scale,
+                                       bool /*fullScreen*/) -> std::unique_ptr<rt::Backend> {
         try {
             return std::make_unique<win32::Win32Backend>(instance, identity, kProgramIcon, scale);
         } catch (const win32::StartError& error) {

@@ -23,6 +23,7 @@ std::string usageText(const UsageFacts& usage) {
            usage.defaultScale +
            ", rounded down;\n"
            "               never more than fits the screen\n"
+           "  --fullscreen start in full screen; F11 or Alt+Enter switches at any time\n"
            "  --version    print the version and exit\n"
            "  -h, --help   print this and exit\n";
 }
@@ -53,6 +54,8 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, const Usa
             if (value.size() != 1 || value[0] < '1' || value[0] > '4')
                 return refuse("--scale needs a whole number from 1 to 4, not '" + value + "'");
             line.scale = value[0] - '0';
+        } else if (arg == "--fullscreen") {
+            line.fullScreen = true;
         } else {
             return refuse("unknown argument '" + arg + "'");
         }

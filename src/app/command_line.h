@@ -19,6 +19,8 @@ struct CommandLine {
     Action action = Action::Play;
     std::string text;  // what to print: the version, the usage, or why the arguments are refused
     int scale = 0;     // --scale N, 1 to 4: each pixel shown N x N; 0: the desktop's own scale factor
+    // --fullscreen: the windows start in full screen
+    bool fullScreen = false;
 };
 
 // The arguments after the program's name, as UTF-8. Any argument it does not know is refused, wherever

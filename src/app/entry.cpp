@@ -24,7 +24,7 @@ int runOrThrow(const Platform& platform, const std::vector<std::string>& argumen
 
     std::unique_ptr<rt::Backend> backend;
     try {
-        backend = platform.startBackend(identity, line.scale);
+        backend = platform.startBackend(identity, line.scale, line.fullScreen);
     } catch (const BackendStartError& error) {
         platform.tellFailure(prefix + "cannot open a window: " + error.what());
         return 1;

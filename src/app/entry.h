@@ -23,9 +23,10 @@ struct BackendStartError : std::runtime_error {
 // before a back-end runs (or after it failed).
 struct Platform {
     UsageFacts usage;
-    // Makes the back-end whose windows show each pixel `scale` x `scale` (0: the desktop's own scale).
-    // Throws BackendStartError when the platform cannot show windows.
-    std::function<std::unique_ptr<rt::Backend>(const rt::ProgramIdentity&, int scale)> startBackend;
+    // Makes the back-end whose windows show each pixel `scale` x `scale` (0: the desktop's own scale),
+    // in full screen from the start with `fullScreen`. Throws BackendStartError when the platform cannot
+    // show windows.
+    std::function<std::unique_ptr<rt::Backend>(const rt::ProgramIdentity&, int scale, bool fullScreen)> startBackend;
     // Writes an answer (the version, the usage); false when it could not be written.
     std::function<bool(const std::string& text)> writeAnswer;
     // Says one line of failure where the player will see it (standard error, or a box where the program

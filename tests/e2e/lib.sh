@@ -14,7 +14,7 @@
 # size instead: "Xft.dpi: 192" in the display's resources, or GDK_SCALE=2 in the program's environment.
 # E2E_SMALL_SCREEN=yes runs it on a 1366 x 768 screen, where twice the size does not fit: the scale asked
 # for (E2E_SCALE or E2E_DESKTOP_SCALE) is reduced to 1, and every check reads the window at scale 1.
-# E2E_FOCUS_NEW=no runs openbox with its usual configuration but for focusNew: it gives no new window the
+# E2E_ARGS="..." gives the program more arguments. E2E_FOCUS_NEW=no runs openbox with its usual configuration but for focusNew: it gives no new window the
 # focus by itself.
 #
 # Colours are the sprites' and labels' own: lime #00ff00 (banner, labels, bomb), red #ff0000 (welcome
@@ -140,6 +140,7 @@ start_program() {
   (
     local args=()
     [ "$ASKED_SCALE" -gt 1 ] && [ -z "$DESKTOP_SCALE" ] && args=(--scale "$ASKED_SCALE")
+    args+=(${E2E_ARGS:-})  # more arguments a scenario asks for
     if [ "${E2E_STDIO:-}" = closed ]; then
       DISPLAY="$display" "${desktop[@]}" "$1" "${args[@]}" >&- 2>&- &
     else

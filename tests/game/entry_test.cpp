@@ -16,12 +16,15 @@ struct FakePlatform {
     bool answerWritable = true;
     int backendsStarted = 0;
     int scaleAsked = -1;
+    bool fullScreenAsked = false;
 
     explicit FakePlatform(UsageFacts usage = {"Quorvex.exe", "the monitor's own scale (its DPI / 96)"}) {
         platform.usage = usage;
-        platform.startBackend = [this](const rt::ProgramIdentity&, int scale) -> std::unique_ptr<rt::Backend> {
+        platform.startBackend = [this](const rt::ProgramIdentity&, int scale,
+                                       bool fullScreen) -> std::unique_ptr<rt::Backend> {
             ++backendsStarted;
             scaleAsked = scale;
+            fullScreenAsked = fullScreen;
             throw BackendStartError("no display here");
         };
         platform.writeAnswer = [this](const std::string& text) {
@@ -64,15 +67,17 @@ TEST(Entry, RefusalsAndUnwritableAnswersEndBeforeAnyWindow) {
     EXPECT_EQ(unwritable.backendsStarted + refused.backendsStarted, 0);
 }
 
-TEST(Entry, TheScaleReachesTheBackEndAndAFailedStartIsSaidInOneLine) {
+TEST(Entry, TheScaleAndFullScreenReachTheBackEndAndAFailedStartIsSaidInOneLine) {
     FakePlatform platform;
-    EXPECT_EQ(platform.run({"--scale=3"}), 1);
+    EXPECT_EQ(platform.run({"--fullscreen", "--scale=3"}), 1);
     EXPECT_EQ(platform.scaleAsked, 3);
+    EXPECT_TRUE(platform.fullScreenAsked);
     EXPECT_EQ(platform.told, "quorvex: cannot open a window: no display here\n");
 
     FakePlatform byDefault;
     byDefault.run({});
     EXPECT_EQ(byDefault.scaleAsked, 0);  // the desktop's own
+    EXPECT_FALSE(byDefault.fullScreenAsked);
 }
 
 }  // namespace

@@ -78,6 +78,12 @@ protected:
         while (backend->pollEvent(e)) events.push_back(e);
         return events;
     }
+    // The keys and clicks among them: a switch of the screen also asks for repaints.
+    std::vector<rt::Event> drainInput() {
+        std::vector<rt::Event> events = drain();
+        std::erase_if(events, [](const rt::Event& e) { return e.type == EventType::Expose; });
+        return events;
+    }
 
     std::unique_ptr<sdl::SdlBackend> backend;
     rt::WindowId window = 0;
@@ -639,3 +645,122 @@ TEST_F(QuestionDialogTest, ALongPromptWrapsInsteadOfWideningTheDialogWithoutLimi
 }
 
 }  // namespace
+
+// ---- full screen ----
+
+TEST(SdlPlacement, TheImageTakesTheLargestWholeScaleThatFitsCentredOnBlack) {
+    struct Case {
+        int windowWidth, windowHeight, smallest;
+        sdl::Placement expected;
+    };
+    const Case cases[] = {
+        {600, 500, 1, {1, 0, 0}},       // the window itself
+        {1200, 1000, 2, {2, 0, 0}},     // the window at scale 2
+        {1920, 1080, 1, {2, 360, 40}},  // full screen: 1080 / 500 is 2
+        {1366, 768, 1, {1, 383, 134}}, {3840, 2160, 1, {4, 720, 80}}, {1280, 1024, 2, {2, 40, 12}},
+        {500, 400, 1, {1, 0, 0}},  // smaller than the image: cut at the right and the bottom
+    };
+    for (const Case& c : cases) {
+        const sdl::Placement at = sdl::placeImage(600, 500, c.windowWidth, c.windowHeight, c.smallest);
+        EXPECT_EQ(at, c.expected) << c.windowWidth << " x " << c.windowHeight << ": scale " << at.scale << " at "
+                                  << at.left << ", " << at.top;
+    }
+    // A point on the screen as a point of the image: divided back, the black border taken off first.
+    const sdl::Placement at{2, 360, 40};
+    EXPECT_EQ(at.imageX(360 + 2 * 300 + 1), 300);
+    EXPECT_EQ(at.imageY(40 + 2 * 457), 457);
+    EXPECT_EQ(at.imageX(359), -1);  // on the black at the left: outside the image
+    EXPECT_EQ(at.imageY(40 + 1000), 500);
+}
+
+TEST_F(SdlBackendTest, F11AndAltEnterSwitchToFullScreenAndNeverReachTheWindow) {
+    SDL_Window* sdlWindow = SDL_GetWindowFromID(window);
+    const auto isFull = [&] { return (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0; };
+    pushKey(SDL_KEYDOWN, window, SDLK_F11, SDL_SCANCODE_F11);
+    pushKey(SDL_KEYDOWN, window, SDLK_F11, SDL_SCANCODE_F11, true);  // its auto-repeat switches nothing
+    pushKey(SDL_KEYUP, window, SDLK_F11, SDL_SCANCODE_F11);
+    EXPECT_TRUE(drainInput().empty());
+    EXPECT_TRUE(isFull());
+    EXPECT_TRUE(backend->fullScreen());
+
+    // Alt+Enter, Alt let go before Return: back in the window; the game sees Alt alone.
+    pushKey(SDL_KEYDOWN, window, SDLK_LALT, SDL_SCANCODE_LALT);
+    SDL_SetModState(KMOD_LALT);
+    SDL_Event enter{};
+    enter.type = SDL_KEYDOWN;
+    enter.key.windowID = window;
+    enter.key.keysym = {SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, 0};
+    SDL_PushEvent(&enter);
+    pushKey(SDL_KEYUP, window, SDLK_LALT, SDL_SCANCODE_LALT);
+    pushKey(SDL_KEYUP, window, SDLK_RETURN, SDL_SCANCODE_RETURN);
+    SDL_SetModState(KMOD_NONE);
+    // Return alone is the game's.
+    pushKey(SDL_KEYDOWN, window, SDLK_RETURN, SDL_SCANCODE_RETURN);
+    pushKey(SDL_KEYUP, window, SDLK_RETURN, SDL_SCANCODE_RETURN);
+    const std::vector<rt::Event> events = drainInput();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].key, rt::vbKeyMenu);
+    EXPECT_EQ(events[1].key, rt::vbKeyMenu);
+    EXPECT_EQ(events[2].key, rt::vbKeyReturn);
+    EXPECT_EQ(events[2].type, EventType::KeyDown);
+    EXPECT_EQ(events[3].type, EventType::KeyUp);
+    EXPECT_FALSE(isFull());
+    EXPECT_FALSE(backend->fullScreen());
+}
+
+TEST_F(SdlBackendTest, FullScreenShowsTheFrameAtTheFittingScaleCentredOnBlackAndClicksAreDividedBack) {
+    SDL_Window* sdlWindow = SDL_GetWindowFromID(window);
+    rt::Surface frame(600, 500);
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 600; ++x) frame.at(x, y) = rt::rgb(x & 0xFF, y & 0xFF, 0x80 | ((x ^ y) & 0x7F));
+    backend->present(window, frame);
+    pushKey(SDL_KEYDOWN, window, SDLK_F11, SDL_SCANCODE_F11);
+    drainInput();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(sdlWindow, &w, &h);
+    ASSERT_GT(w, 600);  // the display's size
+    const sdl::Placement at = sdl::placeImage(600, 500, w, h);
+    backend->present(window, frame);
+    SDL_Surface* shown = SDL_GetWindowSurface(sdlWindow);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_EQ(shown->w, w);
+    ASSERT_EQ(SDL_LockSurface(shown), 0);
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Uint32 raw = 0;
+            std::memcpy(&raw, static_cast<Uint8*>(shown->pixels) + y * shown->pitch + x * shown->format->BytesPerPixel,
+                        shown->format->BytesPerPixel);
+            Uint8 r = 0, g = 0, b = 0;
+            SDL_GetRGB(raw, shown->format, &r, &g, &b);
+            const int ix = at.imageX(x), iy = at.imageY(y);
+            const bool inside = ix >= 0 && ix < 600 && iy >= 0 && iy < 500;
+            if (rt::rgb(r, g, b) != (inside ? frame.at(ix, iy) : 0)) ++wrong;
+        }
+    SDL_UnlockSurface(shown);
+    EXPECT_EQ(wrong, 0) << "at scale " << at.scale << ", " << at.left << ", " << at.top;
+    EXPECT_TRUE(at.left > 0 || at.top > 0);
+
+    pushMouse(SDL_MOUSEBUTTONDOWN, window, SDL_BUTTON_LEFT, at.left + 300 * at.scale, at.top + 457 * at.scale);
+    pushMouse(SDL_MOUSEBUTTONUP, window, SDL_BUTTON_LEFT, at.left - 1, at.top);
+    std::vector<rt::Event> events = drainInput();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].x, 300);
+    EXPECT_EQ(events[0].y, 457);
+    EXPECT_EQ(events[1].x, -1);  // on the black: outside the image
+    EXPECT_EQ(events[1].y, 0);
+
+    // A window shown while in full screen takes it on; back in the window, it has its own size.
+    const rt::WindowId other = backend->createWindow({"Quorvex", 600, 500});
+    backend->showWindow(other);
+    EXPECT_NE(SDL_GetWindowFlags(SDL_GetWindowFromID(other)) & SDL_WINDOW_FULLSCREEN, 0u);
+    pushKey(SDL_KEYDOWN, other, SDLK_F11, SDL_SCANCODE_F11);
+    pushKey(SDL_KEYUP, other, SDLK_F11, SDL_SCANCODE_F11);
+    drainInput();
+    for (SDL_Window* each : {sdlWindow, SDL_GetWindowFromID(other)}) {
+        EXPECT_EQ(SDL_GetWindowFlags(each) & SDL_WINDOW_FULLSCREEN, 0u);
+        SDL_GetWindowSize(each, &w, &h);
+        EXPECT_EQ(w, 600);
+        EXPECT_EQ(h, 500);
+    }
+}

@@ -98,11 +98,12 @@ timespec now(clockid_t clock) {
 
 }  // namespace
 
-SdlBackend::SdlBackend(const rt::ProgramIdentity& identity, int scale)
+SdlBackend::SdlBackend(const rt::ProgramIdentity& identity, int scale, bool fullScreen)
     : command_(identity.command),
       scale_(std::clamp(scale, 0, 4)),
       scaleAskedFor_(scale_ != 0),
-      iconImages_(identity.icon) {
+      iconImages_(identity.icon),
+      fullScreen_(fullScreen) {
     // A plain software surface per window: far cheaper to present into than a GL-backed one.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Ctrl+C and termination end the process as usual; SDL would turn them into a quit event.
@@ -210,12 +211,14 @@ rt::WindowId SdlBackend::createWindow(const rt::WindowSpec& layout) {
     useFixedFrame(window, CloseBox::Shown);
     const rt::WindowId id = SDL_GetWindowID(window);
     windows_[id] = window;
+    imageSizes_[id] = {layout.clientWidth, layout.clientHeight};
     return id;
 }
 
 void SdlBackend::showWindow(rt::WindowId id) {
     SDL_Window* window = windowOf(id);
     if (window == nullptr) return;
+    if (fullScreen_) showInMode(window, true);  // a window shown in full screen takes it on at once
     SDL_ShowWindow(window);
     // A window shown in answer to the player's key or click becomes the active one, even under a window
     // manager that focuses no new window by itself. One shown on its own (the title window at start) is
@@ -230,6 +233,7 @@ void SdlBackend::destroyWindow(rt::WindowId id) {
     SDL_DestroyWindow(it->second);
     windows_.erase(it);
     shown_.erase(id);
+    imageSizes_.erase(id);
     if (lastShown_ == id) lastShown_ = 0;
 }
 
@@ -240,17 +244,83 @@ void SdlBackend::setCaption(rt::WindowId id, const std::string& caption) {
 bool SdlBackend::present(rt::WindowId id, const rt::Surface& screen) {
     SDL_Window* window = windowOf(id);
     if (window == nullptr) return false;
-    if (presentImage(window, screen, scale_, &shown_[id])) return true;
+    const int smallest = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0 ? 1 : scale_;
+    if (presentImage(window, screen, smallest, &shown_[id])) return true;
     requireRoom(kRoomToStartALibrary);  // a frame that could not be shown for want of memory
     return false;
 }
 
 void SdlBackend::setMouseCapture(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
 
+// ---- full screen ----
+
+Placement SdlBackend::placementOf(rt::WindowId id) const {
+    SDL_Window* window = windowOf(id);
+    const auto size = imageSizes_.find(id);
+    if (window == nullptr || size == imageSizes_.end()) return {scale_, 0, 0};
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    const bool full = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    return placeImage(size->second.x, size->second.y, width, height, full ? 1 : scale_);
+}
+
+void SdlBackend::followWindowManager(rt::WindowId id) {
+    SDL_Window* window = windowOf(id);
+    if (window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0) return;
+    const ManagerFullScreen state = managerFullScreen(window);
+    if (state == ManagerFullScreen::Unknown) return;
+    const bool full = state == ManagerFullScreen::On;
+    if (full == ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0)) return;
+    // Put in full screen, or taken out of it, by the window manager at another's request: the window
+    // takes it on as if the player had pressed F11 (its size, which is fixed otherwise, follows).
+    fullScreen_ = full;
+    showInMode(window, full);
+}
+
+bool SdlBackend::takeScreenKey(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) return false;
+    const int code = event.key.keysym.scancode;
+    const auto held = std::find(screenKeysHeld_.begin(), screenKeysHeld_.end(), code);
+    if (event.type == SDL_KEYUP) {
+        if (held == screenKeysHeld_.end()) return false;
+        screenKeysHeld_.erase(held);  // Alt may be let go first: the Return is ours all the same
+        return true;
+    }
+    const SDL_Keycode sym = event.key.keysym.sym;
+    const bool altEnter = (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (event.key.keysym.mod & KMOD_ALT) != 0;
+    if (sym != SDLK_F11 && !altEnter) return false;
+    if (held == screenKeysHeld_.end()) screenKeysHeld_.push_back(code);
+    if (event.key.repeat == 0) switchScreen(SDL_GetWindowFromID(event.key.windowID));
+    return true;
+}
+
+void SdlBackend::switchScreen(SDL_Window* pressedIn) {
+    if (pressedIn == nullptr) return;
+    // The window the key was pressed in tells which way.
+    fullScreen_ = (SDL_GetWindowFlags(pressedIn) & SDL_WINDOW_FULLSCREEN) == 0;
+    for (auto& [id, window] : windows_)
+        if ((SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0) showInMode(window, fullScreen_);
+}
+
+void SdlBackend::showInMode(SDL_Window* window, bool full) {
+    const bool isFull = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (full == isFull) return;
+    // Back in the window, the window manager puts it back at its place.
+    if (SDL_SetWindowFullscreen(window, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        std::fprintf(stderr, "%s: cannot switch to %s: %s\n", command_.c_str(), full ? "full screen" : "the window",
+                     SDL_GetError());
+    const rt::WindowId id = SDL_GetWindowID(window);
+    shown_.erase(id);
+    const auto size = imageSizes_.find(id);
+    if (!full && size != imageSizes_.end())  // and at its size, where no window manager restores it
+        SDL_SetWindowSize(window, size->second.x * scale_, size->second.y * scale_);
+}
+
 // ---- events ----
 
 bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
     const Uint32 window = windowIdOf(event);
+    if (windowOf(window) != nullptr && takeScreenKey(event)) return false;
     if (const auto it = questions_.find(window); it != questions_.end()) {
         const int answer = it->second->handle(event);
         if (answer == 0) return false;
@@ -275,14 +345,21 @@ bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
             if (button == 0) return false;
             out = rt::Event{event.type == SDL_MOUSEBUTTONDOWN ? rt::EventType::MouseDown : rt::EventType::MouseUp,
                             window};
-            out.x = unscale(event.button.x, scale_);
-            out.y = unscale(event.button.y, scale_);
+            const Placement at = placementOf(window);
+            out.x = at.imageX(event.button.x);
+            out.y = at.imageY(event.button.y);
             out.button = button;
             return true;
         }
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_CLOSE: out = rt::Event{rt::EventType::Close, window}; return true;
+                case SDL_WINDOWEVENT_MOVED:  // maybe by the window manager's full screen
+                    followWindowManager(window);
+                    return false;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:  // in or out of full screen: the image is placed anew
+                    followWindowManager(window);
+                    [[fallthrough]];
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_RESTORED:
                     shown_.erase(window);  // the display has lost what it showed: the next frame goes whole

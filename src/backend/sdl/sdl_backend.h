@@ -33,10 +33,13 @@ class SdlBackend : public rt::Backend {
 public:
     // Windows carry the program's icon; messages on standard error start with its command name. Every
     // window, the question's included, shows its pixels `scale` times larger (1 to 4; 0: the desktop's
-    // own scale factor, rounded down): everything above sees the window at its own size.
-    SdlBackend(const rt::ProgramIdentity& identity, int scale);  // throws StartError
+    // own scale factor, rounded down): everything above sees the window at its own size. With
+    // `fullScreen`, the windows start in full screen.
+    SdlBackend(const rt::ProgramIdentity& identity, int scale, bool fullScreen = false);  // throws StartError
 
     int scale() const { return scale_; }
+    // Whether the player has the windows in full screen (F11 or Alt+Enter switches, for every window).
+    bool fullScreen() const { return fullScreen_; }
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -70,9 +73,20 @@ private:
     FontCache& fonts();
     // Reduces the scale, for every window, so that one of this client size fits the screen.
     void fitScaleTo(int clientWidth, int clientHeight);
+    // F11 or Alt+Enter, pressed or released in one of our windows: switches between the window and full
+    // screen on the press. True when the event is such a key: nothing above sees it.
+    bool takeScreenKey(const SDL_Event& event);
+    void switchScreen(SDL_Window* pressedIn);
+    void showInMode(SDL_Window* window, bool full);
+    // Follows the window manager's full screen where it put the window in or out of it by itself.
+    void followWindowManager(rt::WindowId id);
+    // Where a window's image shows in it: at its scale, or at the scale that fits the full screen.
+    Placement placementOf(rt::WindowId id) const;
 
     std::map<rt::WindowId, SDL_Window*> windows_;
     std::map<rt::WindowId, ShownFrame> shown_;  // what each window shows, to send only what changes
+    // Each window's client size as everything above sees it.
+    std::map<rt::WindowId, SDL_Point> imageSizes_;
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
     std::unique_ptr<FontCache> fonts_;
@@ -83,6 +97,11 @@ private:
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;
     bool answeringPlayer_ = false;  // the event last handed out is the player's key or click
+
+    // The windows show in full screen; new ones too.
+    bool fullScreen_ = false;
+    // Scan codes of F11 and Alt+Enter pressed: their releases are ours too.
+    std::vector<int> screenKeysHeld_;
 };
 
 }  // namespace sdl

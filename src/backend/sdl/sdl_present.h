@@ -18,6 +18,30 @@ inline int unscale(int coordinate, int scale) {
     return coordinate >= 0 ? coordinate / scale : -((-coordinate + scale - 1) / scale);
 }
 
+// Where an image shows in a window: each pixel a `scale` x `scale` square, its top-left corner at
+// (left, top) of the window; black around it.
+struct Placement {
+    int scale = 1;
+    int left = 0, top = 0;
+    bool operator==(const Placement&) const = default;
+
+    // A window point as a point of the image (outside it where the point is on the black around it).
+    int imageX(int windowX) const { return unscale(windowX - left, scale); }
+    int imageY(int windowY) const { return unscale(windowY - top, scale); }
+};
+
+// The largest whole-number scale, at least `smallest`, at which the image fits the window, centred in
+// it. A window of the image's own size at `smallest` shows it there at that scale, at (0, 0); a larger
+// one (full screen) at the scale that fits it, centred.
+inline Placement placeImage(int imageWidth, int imageHeight, int windowWidth, int windowHeight, int smallest = 1) {
+    Placement at;
+    if (imageWidth <= 0 || imageHeight <= 0) return at;
+    at.scale = std::max({1, smallest, std::min(windowWidth / imageWidth, windowHeight / imageHeight)});
+    at.left = std::max(0, (windowWidth - imageWidth * at.scale) / 2);
+    at.top = std::max(0, (windowHeight - imageHeight * at.scale) / 2);
+    return at;
+}
+
 // Each of `count` pixels written `scale` times side by side.
 inline void widenRow(rt::Pixel* __restrict into, const rt::Pixel* __restrict from, int count, int scale) {
     switch (scale) {  // the usual factors with a fixed inner count, which the compiler unrolls
@@ -35,27 +59,39 @@ inline void widenRow(rt::Pixel* __restrict into, const rt::Pixel* __restrict fro
 
 // Whether a window's surface still holds what the display shows, so that a frame need only send the
 // rows that differ from it. False (the next frame is sent whole) for a new window, and once the
-// display has lost its pixels (an expose).
+// display has lost its pixels (an expose, a new size); a frame placed elsewhere is sent whole too.
 struct ShownFrame {
     bool valid = false;
+    Placement placement;  // where the image lay in the window's surface
 };
 
-// Shows `image` in the window, each pixel a `scale` x `scale` square (nearest pixel: it stays sharp).
-// With a valid `shown`, only the bands of rows that differ from what the window's surface holds are
-// converted and sent to the display: a game frame changes a few bands of a mostly black window.
+// Shows `image` in the window at placeImage's place for the window's size, each pixel a square
+// (nearest pixel: it stays sharp), at least `scale` times larger, black around it. With a valid
+// `shown`, only the bands of rows that differ from what the window's surface holds are converted and
+// sent to the display: a game frame changes a few bands of a mostly black window.
 // Returns false (SDL_GetError tells why) when the window has no surface to show it in.
 inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale = 1, ShownFrame* shown = nullptr) {
     SDL_Surface* target = SDL_GetWindowSurface(window);
     if (target == nullptr) return false;
-    const int w = std::min(image.width, target->w / scale), h = std::min(image.height, target->h / scale);
+    const Placement at = placeImage(image.width, image.height, target->w, target->h, scale);
+    scale = at.scale;
+    const int w = std::min(image.width, (target->w - at.left) / scale);
+    const int h = std::min(image.height, (target->h - at.top) / scale);
     if (w <= 0 || h <= 0) return SDL_UpdateWindowSurface(window) == 0;
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return false;
-    auto* rows = static_cast<unsigned char*>(target->pixels);
+    const bool bordered = at.left > 0 || at.top > 0 || w * scale < target->w || h * scale < target->h;
     // Rows are compared in the window's own pixels, which are 0x00RRGGBB words when its format is RGB888.
-    const bool comparable = shown != nullptr && shown->valid && target->format->format == SDL_PIXELFORMAT_RGB888;
+    const bool comparable =
+        shown != nullptr && shown->valid && shown->placement == at && target->format->format == SDL_PIXELFORMAT_RGB888;
+    if (!comparable && bordered) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+    // The window's row that shows the image's row y, from the image's left edge on.
+    const auto rowOf = [&](int y) {
+        return static_cast<unsigned char*>(target->pixels) +
+               static_cast<std::ptrdiff_t>(at.top + y * scale) * target->pitch +
+               static_cast<std::ptrdiff_t>(at.left) * target->format->BytesPerPixel;
+    };
     const auto differs = [&](int y) {
-        const auto* now =
-            reinterpret_cast<const rt::Pixel*>(rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch);
+        const auto* now = reinterpret_cast<const rt::Pixel*>(rowOf(y));
         const rt::Pixel* next = &image.at(0, y);
         if (scale == 1) return std::memcmp(now, next, static_cast<std::size_t>(w) * sizeof(rt::Pixel)) != 0;
         for (int x = 0; x < w; ++x)
@@ -85,8 +121,7 @@ inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale
         if (scale == 1) {
             // 0x00RRGGBB words are SDL's RGB888; the window's own format is usually the same, a plain copy.
             SDL_ConvertPixels(w, band.h, SDL_PIXELFORMAT_RGB888, &image.at(0, band.y), image.width * 4,
-                              target->format->format, rows + static_cast<std::ptrdiff_t>(band.y) * target->pitch,
-                              target->pitch);
+                              target->format->format, rowOf(band.y), target->pitch);
             continue;
         }
         // Each row widened once, into the window's format, then copied to the rows below it. In the usual
@@ -94,7 +129,7 @@ inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale
         const bool direct = target->format->format == SDL_PIXELFORMAT_RGB888;
         for (int y = band.y; y < band.y + band.h; ++y) {
             const rt::Pixel* from = &image.at(0, y);
-            unsigned char* first = rows + static_cast<std::ptrdiff_t>(y) * scale * target->pitch;
+            unsigned char* first = rowOf(y);
             rt::Pixel* into = direct ? reinterpret_cast<rt::Pixel*>(first) : wide.data();
             widenRow(into, from, w, scale);
             if (!direct)
@@ -106,12 +141,13 @@ inline bool presentImage(SDL_Window* window, const rt::Surface& image, int scale
         }
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-    if (shown != nullptr) shown->valid = true;
+    if (shown != nullptr) *shown = {true, at};
     if (!comparable) return SDL_UpdateWindowSurface(window) == 0;
     if (bands.empty()) return true;  // nothing changed: the display still shows it
     for (SDL_Rect& band : bands) {
+        band.x = at.left;
         band.w *= scale;
-        band.y *= scale;
+        band.y = at.top + band.y * scale;
         band.h *= scale;
     }
     return SDL_UpdateWindowSurfaceRects(window, bands.data(), static_cast<int>(bands.size())) == 0;

@@ -69,10 +69,35 @@ void offerIconSizes(SDL_Window* window, const std::vector<rt::IconImage>& images
     XFlush(display);
 }
 
+ManagerFullScreen managerFullScreen(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+        return ManagerFullScreen::Unknown;
+    Display* display = info.info.x11.display;
+    const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, info.info.x11.window, XInternAtom(display, "_NET_WM_STATE", False), 0, 64, False,
+                           XA_ATOM, &type, &format, &count, &after, &data) != Success)
+        return ManagerFullScreen::Unknown;
+    ManagerFullScreen state = ManagerFullScreen::Off;
+    if (data != nullptr && type == XA_ATOM && format == 32) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);  // format-32 items travel as C longs
+        for (unsigned long i = 0; i < count; ++i)
+            if (atoms[i] == fullScreen) state = ManagerFullScreen::On;
+    }
+    if (data != nullptr) XFree(data);
+    return state;
+}
+
 #else
 
 void useFixedFrame(SDL_Window*, CloseBox) {}
 void offerIconSizes(SDL_Window*, const std::vector<rt::IconImage>&) {}
+ManagerFullScreen managerFullScreen(SDL_Window*) { return ManagerFullScreen::Unknown; }
 
 #endif
 

@@ -21,4 +21,9 @@ void useFixedFrame(SDL_Window* window, CloseBox closeBox);
 // size only; under drivers other than X11 that one stays.
 void offerIconSizes(SDL_Window* window, const std::vector<rt::IconImage>& images);
 
+// What the window manager says of the window's full screen (_NET_WM_STATE_FULLSCREEN): it can put a
+// window there, or take it out, by itself (at another program's request, such as a pager's).
+enum class ManagerFullScreen { On, Off, Unknown };  // Unknown: no X11 driver, or no such property
+ManagerFullScreen managerFullScreen(SDL_Window* window);
+
 }  // namespace sdl
