@@ -51,9 +51,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     quorvex::Platform platform;
     platform.usage = {quorvex::version::originalFilename, "the monitor's own scale (its DPI / 96)"};
     platform.startBackend = [instance](const rt::ProgramIdentity& identity, int scale,
-                                       bool /*fullScreen*/) -> std::unique_ptr<rt::Backend> {
+                                       bool fullScreen) -> std::unique_ptr<rt::Backend> {
         try {
-            return std::make_unique<win32::Win32Backend>(instance, identity, kProgramIcon, scale);
+            return std::make_unique<win32::Win32Backend>(instance, identity, kProgramIcon, scale, fullScreen);
         } catch (const win32::StartError& error) {
             throw quorvex::BackendStartError(error.what());
         }

@@ -358,10 +358,10 @@ protected:
     std::vector<rt::Event> seen;
 
     // A back-end at `scale` (0: the monitor's own) with the game's window shown.
-    void open(int scale) {
+    void open(int scale, bool fullScreen = false) {
         backend.reset();  // one at a time: each registers the same window class
-        backend = std::make_unique<win32::Win32Backend>(GetModuleHandleW(nullptr),
-                                                        rt::ProgramIdentity{"Quorvex", "quorvex", {}}, 0, scale);
+        backend = std::make_unique<win32::Win32Backend>(
+            GetModuleHandleW(nullptr), rt::ProgramIdentity{"Quorvex", "quorvex", {}}, 0, scale, fullScreen);
         window = backend->createWindow({"Quorvex - By Delmoro", 600, 500});
         ASSERT_NE(window, 0u);
         backend->showWindow(window);
@@ -481,6 +481,87 @@ TEST_F(Win32ScaleTest, AMoveToAMonitorOfAnotherDpiTakesItsScale) {
     EXPECT_EQ(backend->scale(), 1);
     EXPECT_EQ(clientSize(handle).cx, 600);
     EXPECT_EQ(clientSize(handle).cy, 500);
+}
+
+TEST_F(Win32ScaleTest, FullScreenCoversTheMonitorWithTheImageAtTheFittingScaleCentredOnBlack) {
+    open(1, true);  // as with --fullscreen
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(handle, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& screen = monitor.rcMonitor;
+    const int screenW = screen.right - screen.left, screenH = screen.bottom - screen.top;
+    const int scale = std::max(1, std::min(screenW / 600, screenH / 500));
+    const int left = (screenW - 600 * scale) / 2, top = (screenH - 500 * scale) / 2;
+    auto checkFull = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_STYLE));
+        EXPECT_EQ(style & WS_CAPTION, 0u);
+        RECT frame;
+        GetWindowRect(handle, &frame);
+        EXPECT_TRUE(EqualRect(&frame, &screen))
+            << frame.left << " " << frame.top << " " << frame.right << " " << frame.bottom;
+        EXPECT_EQ(clientSize(handle).cx, screenW);
+        rt::Surface image(600, 500, rt::colour::blue);
+        image.at(10, 20) = rt::colour::red;
+        ASSERT_TRUE(backend->present(window, image));
+        HDC dc = GetDC(handle);
+        for (const POINT p :
+             {POINT{left + 10 * scale, top + 20 * scale}, POINT{left + 11 * scale - 1, top + 21 * scale - 1}})
+            EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(255, 0, 0));
+        EXPECT_EQ(GetPixel(dc, left + 11 * scale, top + 20 * scale), RGB(0, 0, 255));
+        EXPECT_EQ(GetPixel(dc, left + 600 * scale - 1, top + 500 * scale - 1), RGB(0, 0, 255));
+        for (const POINT p : {POINT{0, 0}, POINT{left - 1, top + 5}, POINT{left + 5, top - 1},
+                              POINT{left + 600 * scale, top + 5}, POINT{screenW - 1, screenH - 1}})
+            if (p.x >= 0 && p.y >= 0 &&
+                (p.x < left || p.y < top || p.x >= left + 600 * scale || p.y >= top + 500 * scale)) {
+                EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(0, 0, 0)) << p.x << ", " << p.y;
+            }
+        ReleaseDC(handle, dc);
+        // Clicks at the enlarged places, divided back; on the black, outside the image.
+        seen.clear();
+        PostMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left + 300 * scale + scale - 1, top + 457 * scale));
+        PostMessageW(handle, WM_LBUTTONUP, 0, MAKELPARAM(left - 1, top));
+        pump(100);
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[0].x, 300);
+        EXPECT_EQ(seen[0].y, 457);
+        EXPECT_EQ(seen[1].x, -1);
+        EXPECT_EQ(seen[1].y, 0);
+    };
+    EXPECT_TRUE(backend->fullScreen());
+    checkFull("started in full screen");
+
+    // F11: back in the window, 600 x 500 with its frame, centred on the work area; no key for the game.
+    seen.clear();
+    PostMessageW(handle, WM_KEYDOWN, VK_F11, 1);
+    PostMessageW(handle, WM_KEYUP, VK_F11, 1 | (1u << 30) | (1u << 31));
+    pump(200);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_FALSE(backend->fullScreen());
+    EXPECT_NE(static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_STYLE)) & WS_CAPTION, 0u);
+    EXPECT_EQ(clientSize(handle).cx, 600);
+    EXPECT_EQ(clientSize(handle).cy, 500);
+    RECT placed;
+    GetWindowRect(handle, &placed);
+    EXPECT_NEAR((placed.left + placed.right) / 2.0, (monitor.rcWork.left + monitor.rcWork.right) / 2.0, 1.0);
+
+    // Alt+Enter, the Return let go after Alt: to full screen and back, to the same place.
+    for (int i = 0; i < 2; ++i) {
+        PostMessageW(handle, WM_SYSKEYDOWN, VK_RETURN, 1 | (1u << 29));
+        PostMessageW(handle, WM_KEYUP, VK_RETURN, 1 | (1u << 30) | (1u << 31));
+        pump(200);
+        EXPECT_TRUE(seen.empty());
+        if (i == 0) checkFull("after Alt+Enter");
+        seen.clear();
+    }
+    RECT back;
+    GetWindowRect(handle, &back);
+    EXPECT_TRUE(EqualRect(&back, &placed)) << back.left << " " << back.top << " " << back.right << " " << back.bottom;
+    // Return alone is the game's.
+    PostMessageW(handle, WM_KEYDOWN, VK_RETURN, 1);
+    pump(100);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].key, rt::vbKeyReturn);
 }
 
 }  // namespace

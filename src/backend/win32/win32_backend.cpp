@@ -49,8 +49,12 @@ int mouseButton(UINT message) {
 
 }  // namespace
 
-Win32Backend::Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource, int scale)
-    : instance_(instance), command_(identity.command), scaleAsked_(std::clamp(scale, 0, kMaxScale)) {
+Win32Backend::Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource, int scale,
+                           bool fullScreen)
+    : instance_(instance),
+      command_(identity.command),
+      scaleAsked_(std::clamp(scale, 0, kMaxScale)),
+      fullScreen_(fullScreen) {
     scale_ = scaleAsked_ != 0 ? scaleAsked_ : scaleForDpi(dpiOf(nullptr));
     // The scheduler's 1 ms period: waits end on time, so frames come 11 ms apart.
     timeBeginPeriod(1);
@@ -177,6 +181,12 @@ void Win32Backend::resizeToScale(Window& window, int dpi, const POINT* topLeft) 
 
 // Moved to a monitor of another DPI: the system suggests where; the size is the window's scale's.
 void Win32Backend::onDpiChanged(Window& window, int dpi, const RECT& suggested) {
+    if (window.fullScreen) {  // it stays over its monitor; its window takes the new scale when it is back
+        if (scaleAsked_ == 0) window.scale = scaleForDpi(dpi);
+        scale_ = window.scale;
+        InvalidateRect(window.handle, nullptr, FALSE);
+        return;
+    }
     const POINT topLeft{suggested.left, suggested.top};
     resizeToScale(window, dpi, &topLeft);
 }
@@ -201,6 +211,7 @@ void Win32Backend::showWindow(rt::WindowId id) {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
+    if (fullScreen_) showInMode(window, true);  // a window shown in full screen takes it on at once
     ShowWindow(window.handle, SW_SHOW);
     SetForegroundWindow(window.handle);  // a newly shown window is the active one
     lastShown_ = id;
@@ -221,16 +232,84 @@ void Win32Backend::setCaption(rt::WindowId id, const std::string& caption) {
     if (HWND handle = handleOf(id)) SetWindowTextW(handle, widen(caption).c_str());
 }
 
+Win32Backend::Placement Win32Backend::placementOf(const Window& window) {
+    if (!window.fullScreen) return {window.scale, 0, 0};
+    // In full screen: the largest whole-number scale that fits the monitor, centred.
+    RECT client{};
+    GetClientRect(window.handle, &client);
+    Placement at;
+    at.scale = std::max(1L, std::min(client.right / window.width, client.bottom / window.height));
+    at.left = std::max(0L, (client.right - window.width * at.scale) / 2);
+    at.top = std::max(0L, (client.bottom - window.height * at.scale) / 2);
+    return at;
+}
+
 bool Win32Backend::show(const Window& window, HDC dc) {
     const BITMAPINFO info = topDownBitmap(window.width, window.height);
-    if (window.scale == 1)
-        return SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(window.width), static_cast<DWORD>(window.height), 0, 0, 0,
-                                 static_cast<UINT>(window.height), window.image.data(), &info, DIB_RGB_COLORS) != 0;
+    const Placement at = placementOf(window);
+    const int wide = window.width * at.scale, high = window.height * at.scale;
+    if (window.fullScreen) {  // black around the image, painted apart from it: no flicker
+        RECT client{};
+        GetClientRect(window.handle, &client);
+        const RECT around[] = {{0, 0, client.right, at.top},
+                               {0, at.top + high, client.right, client.bottom},
+                               {0, at.top, at.left, at.top + high},
+                               {at.left + wide, at.top, client.right, at.top + high}};
+        for (const RECT& part : around)
+            if (part.right > part.left && part.bottom > part.top)
+                FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    if (at.scale == 1)
+        return SetDIBitsToDevice(dc, at.left, at.top, static_cast<DWORD>(window.width),
+                                 static_cast<DWORD>(window.height), 0, 0, 0, static_cast<UINT>(window.height),
+                                 window.image.data(), &info, DIB_RGB_COLORS) != 0;
     // Enlarged by a whole number, each pixel is copied into an exact square; COLORONCOLOR keeps any
     // blending of neighbours out.
     SetStretchBltMode(dc, COLORONCOLOR);
-    return StretchDIBits(dc, 0, 0, window.width * window.scale, window.height * window.scale, 0, 0, window.width,
-                         window.height, window.image.data(), &info, DIB_RGB_COLORS, SRCCOPY) != 0;
+    return StretchDIBits(dc, at.left, at.top, wide, high, 0, 0, window.width, window.height, window.image.data(), &info,
+                         DIB_RGB_COLORS, SRCCOPY) != 0;
+}
+
+void Win32Backend::showInMode(Window& window, bool full) {
+    if (window.fullScreen == full) return;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window.handle, GWL_STYLE));
+    if (full) {
+        // Borderless over the whole monitor it is on; where it was is kept for its way back.
+        window.restore.length = sizeof(window.restore);
+        GetWindowPlacement(window.handle, &window.restore);
+        window.restore.showCmd = SW_SHOWNORMAL;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (!GetMonitorInfoW(MonitorFromWindow(window.handle, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+        const RECT& area = monitor.rcMonitor;
+        window.fullScreen = true;
+        SetWindowLongPtrW(window.handle, GWL_STYLE, static_cast<LONG_PTR>((style & ~kStyle) | WS_POPUP));
+        SetWindowPos(window.handle, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+    } else {
+        window.fullScreen = false;
+        SetWindowLongPtrW(window.handle, GWL_STYLE, static_cast<LONG_PTR>((style & ~WS_POPUP) | kStyle));
+        SetWindowPlacement(window.handle, &window.restore);
+        // Its size at the scale it has now (its monitor's DPI may have changed meanwhile).
+        resizeToScale(window, dpiOf(window.handle), nullptr);
+        SetWindowPos(window.handle, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(window.handle, nullptr, FALSE);
+}
+
+bool Win32Backend::takeScreenKey(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (!down) return screenKeysHeld_.erase(wParam) != 0;  // Alt may be let go first: the Return is ours
+    const bool altHeld = (lParam & (1L << 29)) != 0;
+    if (wParam != VK_F11 && !(wParam == VK_RETURN && message == WM_SYSKEYDOWN && altHeld)) return false;
+    screenKeysHeld_.insert(wParam);
+    if ((lParam & (1L << 30)) != 0) return true;  // its auto-repeat switches nothing
+    // The window the key was pressed in tells which way.
+    fullScreen_ = !window.fullScreen;
+    for (auto& [id, each] : windows_)
+        if (IsWindowVisible(each.handle)) showInMode(each, fullScreen_);
+    return true;
 }
 
 bool Win32Backend::present(rt::WindowId id, const rt::Surface& screen) {
@@ -282,6 +361,7 @@ LRESULT CALLBACK Win32Backend::windowProc(HWND handle, UINT message, WPARAM wPar
 
 // A key as the runtime's event; true when the system is to see it too.
 bool Win32Backend::onKey(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (takeScreenKey(window, message, wParam, lParam)) return false;
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     rt::Event event{down ? rt::EventType::KeyDown : rt::EventType::KeyUp, window.id};
     event.key = static_cast<int>(wParam);
@@ -340,9 +420,10 @@ LRESULT Win32Backend::onMessage(Window& window, UINT message, WPARAM wParam, LPA
                 POINT at{};
                 GetCursorPos(&at);
                 ScreenToClient(window.handle, &at);
+                const Placement placed = placementOf(window);
                 event.type = rt::EventType::MouseUp;
-                event.x = unscale(at.x, window.scale);
-                event.y = unscale(at.y, window.scale);
+                event.x = unscale(at.x - placed.left, placed.scale);
+                event.y = unscale(at.y - placed.top, placed.scale);
                 event.button = window.buttonHeld;
                 window.buttonHeld = 0;
                 post(event);
@@ -356,8 +437,9 @@ LRESULT Win32Backend::onMessage(Window& window, UINT message, WPARAM wParam, LPA
         case WM_MBUTTONUP: {
             const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
             event.type = down ? rt::EventType::MouseDown : rt::EventType::MouseUp;
-            event.x = unscale(GET_X_LPARAM(lParam), window.scale);
-            event.y = unscale(GET_Y_LPARAM(lParam), window.scale);
+            const Placement placed = placementOf(window);
+            event.x = unscale(GET_X_LPARAM(lParam) - placed.left, placed.scale);
+            event.y = unscale(GET_Y_LPARAM(lParam) - placed.top, placed.scale);
             event.button = mouseButton(message);
             window.buttonHeld = down ? event.button : 0;
             if (down) lastPressed_ = window.id;

@@ -33,9 +33,9 @@ public:
     // its pixels `scale` times larger (1 to 4), or, with 0, at its monitor's own scale (the whole part of
     // its DPI / 96), which follows the window to a monitor of another DPI. Everything above sees each
     // window at its own size. The process must be per-monitor DPI aware (the executable's manifest) for
-    // the system to tell a DPI above 96.
-    Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource,
-                 int scale = 0);  // throws StartError
+    // the system to tell a DPI above 96. With `fullScreen`, the windows start in full screen.
+    Win32Backend(HINSTANCE instance, const rt::ProgramIdentity& identity, int iconResource, int scale = 0,
+                 bool fullScreen = false);  // throws StartError
     ~Win32Backend() override;
     Win32Backend(const Win32Backend&) = delete;
     Win32Backend& operator=(const Win32Backend&) = delete;
@@ -63,6 +63,8 @@ public:
     // The scale of the windows: the one asked for, or the monitor's own at the last window's creation or
     // move to a monitor of another DPI.
     int scale() const { return scale_; }
+    // Whether the player has the windows in full screen (F11 or Alt+Enter switches, for every window).
+    bool fullScreen() const { return fullScreen_; }
 
     // The native window of a window id (null when there is none): for tests.
     HWND handleOf(rt::WindowId id) const;
@@ -80,6 +82,15 @@ private:
         bool shownOnce = false;
         std::set<int> keysHeld;  // released for it when the window loses the keyboard focus
         int buttonHeld = 0;      // the button of a press not yet released, or 0
+        // In full screen: a borderless window over its monitor; `restore` is where it was before.
+        bool fullScreen = false;
+        WINDOWPLACEMENT restore{};
+    };
+    // Where a window's image shows in its client area: each pixel a scale x scale square, its top-left
+    // corner at (left, top); black around it.
+    struct Placement {
+        int scale = 1;
+        int left = 0, top = 0;
     };
 
     void release();  // everything the constructor acquired; once
@@ -90,6 +101,11 @@ private:
     void onDpiChanged(Window& window, int dpi, const RECT& suggested);
     void resizeToScale(Window& window, int dpi, const POINT* topLeft);
     static bool show(const Window& window, HDC dc);
+    static Placement placementOf(const Window& window);
+    // F11 or Alt+Enter, pressed or released: switches between the window and full screen on the press.
+    // True when the key is such a key: nothing above sees it.
+    bool takeScreenKey(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+    void showInMode(Window& window, bool full);
     void post(const rt::Event& event) { pending_.push_back(event); }
 
     HINSTANCE instance_;
@@ -109,6 +125,10 @@ private:
     std::map<rt::WindowId, std::unique_ptr<QuestionBox>> questions_;
     std::deque<rt::Event> pending_;
     std::unique_ptr<LabelPainter> labels_;
+    // The windows show in full screen; new ones too.
+    bool fullScreen_ = false;
+    // F11 and Return pressed with Alt: their releases are ours too.
+    std::set<WPARAM> screenKeysHeld_;
 };
 
 }  // namespace win32

@@ -5,6 +5,8 @@
 # back in the window it is where it was. A full-screen request of the window manager does the same: a
 # click on Continue at its place on the enlarged image opens the game window, in full screen too; F11
 # brings it to its window, and the window manager's request puts it in full screen and takes it out.
+# With E2E_PLATFORM=windows (the Windows build under Wine, which tells a program nothing of the window
+# manager's full screen), F11 stands in for the window manager's request.
 #
 #   full_screen.sh QUORVEX
 source "$(dirname "$0")/../lib.sh"
@@ -51,7 +53,11 @@ x xdotool key alt+Return
 wait_for 10 in_window "$title" "$left" "$top" ||
   fail "Alt+Enter left the title window at $(geometry "$title"), not at $left, $top"
 
-x wmctrl -i -r "$title" -b add,fullscreen || fail "wmctrl could not ask for full screen"
+if [ "${E2E_PLATFORM:-linux}" = linux ]; then
+  x wmctrl -i -r "$title" -b add,fullscreen || fail "wmctrl could not ask for full screen"
+else
+  x xdotool key F11
+fi
 wait_for 10 button_at_rest_full || fail "the window manager's full screen shows the title window otherwise"
 # Continue, at its place on the enlarged image.
 x xdotool mousemove $(( FULL_LEFT + 300 * FULL_SCALE )) $(( FULL_TOP + 457 * FULL_SCALE )) click 1
@@ -63,6 +69,12 @@ x xdotool key F11
 wait_for 10 in_window "$game" || fail "F11 left the game window at $(geometry "$game")"
 check_centred "$game"
 read -r left top _ <<<"$(geometry "$game")"
+if [ "${E2E_PLATFORM:-linux}" = windows ]; then
+  close_window "$game"
+  wait_for_clean_exit
+  echo "PASS: full_screen"
+  exit 0
+fi
 x wmctrl -i -r "$game" -b add,fullscreen
 wait_for 10 in_full_screen "$game" || fail "the window manager's full screen shows the game window otherwise"
 x wmctrl -i -r "$game" -b remove,fullscreen
