@@ -44,7 +44,8 @@ TEST(Entry, TheUsageTellsEachPlatformsTruth) {
     EXPECT_NE(windows.answer.find("the monitor's own scale"), std::string::npos);
     EXPECT_EQ(windows.answer.find("Xft.dpi"), std::string::npos);
     // How to quit, how to answer the question with keys, and what the caption's figure counts.
-    for (const char* said : {"close the window", "Y answers Yes, N answers No", "thousands of passes a second"})
+    for (const char* said :
+         {"close the window", "Y answers Yes, N answers No", "thousands of passes a second", "--fullscreen"})
         EXPECT_NE(windows.answer.find(said), std::string::npos) << said;
 
     FakePlatform linux_({"quorvex", "the desktop's own scale factor (GDK_SCALE, or Xft.dpi / 96)"});

@@ -5,6 +5,7 @@
 # back in the window it is where it was. A full-screen request of the window manager does the same: a
 # click on Continue at its place on the enlarged image opens the game window, in full screen too; F11
 # brings it to its window, and the window manager's request puts it in full screen and takes it out.
+# Back in full screen by F11, the game's question after the last life shows above it.
 # With E2E_PLATFORM=windows (the Windows build under Wine, which tells a program nothing of the window
 # manager's full screen), F11 stands in for the window manager's request.
 #
@@ -81,6 +82,23 @@ x wmctrl -i -r "$game" -b remove,fullscreen
 wait_for 10 in_window "$game" "$left" "$top" ||
   fail "out of the window manager's full screen, the game window is at $(geometry "$game"), not at $left, $top"
 
-close_window "$game"
+# Left alone in full screen, the ship loses its lives: the question shows above the game, all of it
+# seen on the screen, and answers its keys.
+x xdotool key F11
+wait_for 10 in_full_screen "$game" || fail "F11 did not bring the game window back to full screen"
+wait_for 90 has_dialog || fail "no question after the last life"
+dialog="$(dialog_window)"
+question_seen() {
+  x import -window "$dialog" "$work/dialog.png" 2>/dev/null && x import -window root "$work/screen.png" 2>/dev/null ||
+    return 1
+  local l t w h differ
+  read -r l t w h <<<"$(geometry "$dialog")"
+  convert "$work/screen.png" -crop "${w}x${h}+$l+$t" +repage "$work/seen.png"
+  differ="$(compare -metric AE "$work/dialog.png" "$work/seen.png" null: 2>&1 || true)"
+  [ "$differ" = 0 ]
+}
+wait_for 10 question_seen || fail "the question is not seen above the full-screen game window"
+note "question seen above the game"
+x xdotool key n
 wait_for_clean_exit
 echo "PASS: full_screen"
