@@ -234,6 +234,7 @@ void SdlBackend::destroyWindow(rt::WindowId id) {
     windows_.erase(it);
     shown_.erase(id);
     imageSizes_.erase(id);
+    managerSaidFull_.erase(id);
     if (lastShown_ == id) lastShown_ = 0;
 }
 
@@ -270,6 +271,11 @@ void SdlBackend::followWindowManager(rt::WindowId id) {
     const ManagerFullScreen state = managerFullScreen(window);
     if (state == ManagerFullScreen::Unknown) return;
     const bool full = state == ManagerFullScreen::On;
+    // Only a change of what it says counts: while a switch of our own is on its way, it still says
+    // what it said before.
+    bool& said = managerSaidFull_[id];
+    if (full == said) return;
+    said = full;
     if (full == ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0)) return;
     // Put in full screen, or taken out of it, by the window manager at another's request: the window
     // takes it on as if the player had pressed F11 (its size, which is fixed otherwise, follows).

@@ -87,6 +87,8 @@ private:
     std::map<rt::WindowId, ShownFrame> shown_;  // what each window shows, to send only what changes
     // Each window's client size as everything above sees it.
     std::map<rt::WindowId, SDL_Point> imageSizes_;
+    // Whether the window manager last said each window was in full screen.
+    std::map<rt::WindowId, bool> managerSaidFull_;
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
     std::unique_ptr<FontCache> fonts_;
