@@ -314,6 +314,50 @@ TEST_F(Win32BackendTest, TheQuestionIsTheSystemsMessageBoxOwnedByTheWindow) {
     EXPECT_TRUE(IsWindowEnabled(handle));
 }
 
+// Starts xdotool on the X server under Wine: keys held there are held for Wine too (keys sent with
+// SendInput are not: Wine takes the X keyboard's state again whenever the focus moves). Wine cannot wait
+// for a program of the host: its effect is waited for instead. False when it cannot start.
+bool xdotool(const std::wstring& arguments) {
+    std::wstring line = L"Z:\\usr\\bin\\xdotool " + arguments;
+    STARTUPINFOW start{};
+    start.cb = sizeof(start);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
+// Right and Space, held on the keyboard since before the question opened, and their auto-repeat, do not
+// act on it (Right would move to No, Space press it); pressed again after it appeared, they do.
+TEST_F(Win32BackendTest, KeysHeldFromBeforeTheQuestionDoNotAnswerIt) {
+    SetForegroundWindow(handle);
+    SetFocus(handle);
+    pumpUntil([&] { return GetForegroundWindow() == handle; }, 2000);
+    ASSERT_TRUE(xdotool(L"keydown Right keydown space")) << "xdotool could not be started";
+    struct Release {
+        ~Release() { xdotool(L"keyup space keyup Right"); }
+    } release;
+    ASSERT_TRUE(pumpUntil([&] { return seen.size() >= 2; })) << "the window did not get the keys";
+    const rt::WindowId question = backend.openQuestion("DEAD!!!", "You are dead, would you like to play again?");
+    HWND box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = boxTitled(L"DEAD!!!")) != nullptr; }));
+    ASSERT_TRUE(pumpUntil([&] { return GetForegroundWindow() == box; })) << "the box did not take the keyboard";
+    seen.clear();
+    pumpUntil([] { return false; }, 1500);  // the keys go on repeating
+    ASSERT_TRUE(xdotool(L"keyup space keyup Right"));
+    pumpUntil([] { return false; }, 300);
+    EXPECT_EQ(boxTitled(L"DEAD!!!"), box) << "a held key answered the question";
+    EXPECT_TRUE(std::none_of(seen.begin(), seen.end(),
+                             [](const rt::Event& e) { return e.type == rt::EventType::DialogAnswer; }));
+    ASSERT_TRUE(xdotool(L"key Right key space"));  // to No, and press it
+    ASSERT_TRUE(pumpUntil([&] { return !seen.empty() && seen.back().type == rt::EventType::DialogAnswer; }));
+    EXPECT_EQ(seen.back().window, question);
+    EXPECT_EQ(seen.back().answer, rt::vbNo);
+    backend.closeQuestion(question);
+}
+
 TEST_F(Win32BackendTest, ARunTimeErrorIsAMessageBoxWithTheErrorIcon) {
     std::wstring text, title;
     bool icon = false, onlyOk = false;
