@@ -380,7 +380,30 @@ LRESULT CALLBACK Win32Backend::notifyProc(HWND handle, UINT message, WPARAM wPar
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
+void Win32Backend::pollGamepads() {
+    std::vector<PadKey> changes;
+    gamepads_.poll(monotonicMs(), changes);
+    const HWND focus = GetFocus();
+    const auto it = std::find_if(windows_.begin(), windows_.end(),
+                                 [&](const auto& entry) { return focus != nullptr && entry.second.handle == focus; });
+    if (it == windows_.end()) {
+        gamepads_.forget();  // pressed again when a window of ours has the focus
+        return;
+    }
+    Window& window = it->second;
+    for (const PadKey& change : changes) {
+        rt::Event event{change.down ? rt::EventType::KeyDown : rt::EventType::KeyUp, window.id};
+        event.key = change.key;
+        if (change.down)
+            window.keysHeld.insert(change.key);
+        else
+            window.keysHeld.erase(change.key);
+        post(event);
+    }
+}
+
 bool Win32Backend::pollEvent(rt::Event& out) {
+    if (pending_.empty()) pollGamepads();
     MSG message;
     while (pending_.empty() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -400,6 +423,9 @@ void Win32Backend::waitForEvent(std::uint64_t untilMs) {
         if (now >= untilMs) return;
         timeout = static_cast<DWORD>(std::min<std::uint64_t>(untilMs - now, INFINITE - 1));
     }
+    // A pad is read, not heard: the wait ends in time to read it (and now and then to find a new one).
+    if (gamepads_.available())
+        timeout = std::min<DWORD>(timeout, gamepads_.connected() ? Gamepads::kPollMs : Gamepads::kEmptySlotMs);
     MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "backend/win32/win32_gamepad.h"
 #include "runtime/backend.h"
 #include "runtime/program_identity.h"
 
@@ -66,6 +67,8 @@ public:
 
     // The native window of a window id (null when there is none): for tests.
     HWND handleOf(rt::WindowId id) const;
+    // The game controllers the event pump reads: for tests, which feed them states of their own.
+    Gamepads& gamepads() { return gamepads_; }
 
 private:
     // Kept in the native window (GWLP_USERDATA) from its first message on: a window's message finds it
@@ -91,6 +94,9 @@ private:
     void resizeToScale(Window& window, int dpi, const POINT* topLeft);
     static bool show(const Window& window, HDC dc);
     void post(const rt::Event& event) { pending_.push_back(event); }
+    // Reads the game controllers; what they press or release goes, as keys, to the window of ours that
+    // has the keyboard focus (none: to no window, as a keyboard's keys would).
+    void pollGamepads();
 
     HINSTANCE instance_;
     std::string command_;
@@ -109,6 +115,7 @@ private:
     std::map<rt::WindowId, std::unique_ptr<QuestionBox>> questions_;
     std::deque<rt::Event> pending_;
     std::unique_ptr<LabelPainter> labels_;
+    Gamepads gamepads_;
 };
 
 }  // namespace win32
