@@ -254,6 +254,24 @@ TEST_F(Win32BackendTest, GamepadStatesArriveAsKeys) {
     EXPECT_EQ(keys(after()), K{});
     SetFocus(handle);
     EXPECT_EQ(keys(after()), (K{{down, rt::vbKeySpace}}));
+
+    // The question in front takes the pad as it takes the keyboard: B, held from before it, does nothing;
+    // Right then A, pressed for it, choose No and press it.
+    const rt::WindowId question = backend.openQuestion("DEAD!!!", "You are dead, would you like to play again?");
+    HWND box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = boxTitled(L"DEAD!!!")) != nullptr && GetForegroundWindow() == box; }));
+    pumpUntil([] { return false; }, 200);
+    pads[1].wButtons = 0;
+    pumpUntil([] { return false; }, 200);
+    EXPECT_EQ(boxTitled(L"DEAD!!!"), box) << "a button held from before answered the question";
+    for (const WORD button : {WORD{XINPUT_GAMEPAD_DPAD_RIGHT}, WORD{0}, WORD{XINPUT_GAMEPAD_A}, WORD{0}}) {
+        pads[1].wButtons = button;
+        pumpUntil([] { return false; }, 30);
+    }
+    ASSERT_TRUE(pumpUntil([&] { return !seen.empty() && seen.back().type == rt::EventType::DialogAnswer; }));
+    EXPECT_EQ(seen.back().window, question);
+    EXPECT_EQ(seen.back().answer, rt::vbNo);
+    backend.closeQuestion(question);
 }
 
 TEST_F(Win32BackendTest, AltAndF10ArriveAsKeysAndDoNotStopPlay) {

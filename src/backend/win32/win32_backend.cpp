@@ -380,24 +380,45 @@ LRESULT CALLBACK Win32Backend::notifyProc(HWND handle, UINT message, WPARAM wPar
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
+HWND Win32Backend::questionInFront() const {
+    const HWND front = GetForegroundWindow();
+    if (front == nullptr) return nullptr;
+    const DWORD thread = GetWindowThreadProcessId(front, nullptr);
+    for (const auto& [id, question] : questions_) {
+        if (question->threadId() != thread) continue;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : front;
+    }
+    return nullptr;
+}
+
 void Win32Backend::pollGamepads() {
-    std::vector<PadKey> changes;
-    gamepads_.poll(monotonicMs(), changes);
     const HWND focus = GetFocus();
     const auto it = std::find_if(windows_.begin(), windows_.end(),
                                  [&](const auto& entry) { return focus != nullptr && entry.second.handle == focus; });
-    if (it == windows_.end()) {
-        gamepads_.forget();  // pressed again when a window of ours has the focus
-        return;
-    }
-    Window& window = it->second;
+    Window* window = it != windows_.end() ? &it->second : nullptr;
+    const HWND box = window == nullptr ? questionInFront() : nullptr;
+    // A window of ours that takes the keyboard (again) is pressed what the pads hold: it let go of its keys
+    // when it lost the focus. A question is not: a button held from before it acts on it no more than a
+    // key would.
+    if (box == nullptr && (window == nullptr || window->handle != padTarget_)) gamepads_.forget();
+    padTarget_ = window != nullptr ? window->handle : box;
+    std::vector<PadKey> changes;
+    gamepads_.poll(monotonicMs(), changes);
     for (const PadKey& change : changes) {
-        rt::Event event{change.down ? rt::EventType::KeyDown : rt::EventType::KeyUp, window.id};
+        if (box != nullptr) {  // the box's loop takes them as it takes the keyboard's
+            PostMessageW(box, change.down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(change.key),
+                         change.down ? 1 : static_cast<LPARAM>(0xC0000001u));
+            continue;
+        }
+        if (window == nullptr) continue;
+        rt::Event event{change.down ? rt::EventType::KeyDown : rt::EventType::KeyUp, window->id};
         event.key = change.key;
         if (change.down)
-            window.keysHeld.insert(change.key);
+            window->keysHeld.insert(change.key);
         else
-            window.keysHeld.erase(change.key);
+            window->keysHeld.erase(change.key);
         post(event);
     }
 }

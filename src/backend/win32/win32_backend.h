@@ -95,8 +95,9 @@ private:
     static bool show(const Window& window, HDC dc);
     void post(const rt::Event& event) { pending_.push_back(event); }
     // Reads the game controllers; what they press or release goes, as keys, to the window of ours that
-    // has the keyboard focus (none: to no window, as a keyboard's keys would).
+    // has the keyboard focus, or to the question in front (none: to no window, as a keyboard's keys would).
     void pollGamepads();
+    HWND questionInFront() const;  // the control of a question box that has the keyboard, or null
 
     HINSTANCE instance_;
     std::string command_;
@@ -116,6 +117,7 @@ private:
     std::deque<rt::Event> pending_;
     std::unique_ptr<LabelPainter> labels_;
     Gamepads gamepads_;
+    HWND padTarget_ = nullptr;  // where the pads' keys went last
 };
 
 }  // namespace win32
