@@ -74,9 +74,9 @@ DWORD WINAPI QuestionBox::ask(LPVOID shared) {
         pressed = MessageBoxW(asked.owner, asked.prompt.c_str(), asked.title.c_str(),
                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
     } while (pressed != IDYES && pressed != IDNO && pressed != 0 && !asked.withdrawn);
-    // A box that cannot be shown at all answers No: the program ends rather than wait for ever.
     if (watch != 0) KillTimer(nullptr, watch);
     if (hook != nullptr) UnhookWindowsHookEx(hook);
+    // A box that cannot be shown at all answers No: the program ends rather than wait for ever.
     const int answer = pressed == IDYES ? rt::vbYes : rt::vbNo;
     if (!asked.withdrawn)
         PostMessageW(asked.notify, asked.message, static_cast<WPARAM>(asked.id), static_cast<LPARAM>(answer));
