@@ -2,6 +2,7 @@
 #include "title/frmMain.h"
 
 #include "game/frmGame.h"
+#include "runtime/constants.h"
 #include "runtime/runtime.h"
 #include "startup/frmGraphics.h"
 #include "startup/modAPI.h"
@@ -84,6 +85,22 @@ void frmMain::Form_QueryUnload(rt::Integer&, rt::Integer UnloadMode) {
     // Closed by its close box, the title window takes the hidden sprite window with it, so that no
     // invisible process stays behind. The start button's own unload leaves it for the game.
     if (UnloadMode == rt::vbFormControlMenu) form<frmGraphics>().Unload();
+}
+
+// The keyboard's way to the start button: only once it is shown and at rest (the intro has ended), and
+// only a key pressed here releases it. The design's title takes no keys; without these two nothing differs.
+void frmMain::Form_KeyDown(rt::Integer& KeyCode, rt::Integer) {
+    const int key = KeyCode.value();
+    if (key != rt::vbKeyReturn && key != rt::vbKeySpace) return;
+    if (bIntro || !picCont.Visible() || buttonKey_ != 0) return;
+    buttonKey_ = key;
+    picCont_MouseDown(1, 0, 0, 0);
+}
+
+void frmMain::Form_KeyUp(rt::Integer& KeyCode, rt::Integer) {
+    if (buttonKey_ == 0 || KeyCode.value() != buttonKey_) return;
+    buttonKey_ = 0;
+    picCont_MouseUp(1, 0, 0, 0);
 }
 
 void frmMain::picCont_MouseDown(rt::Integer, rt::Integer, float, float) {

@@ -34,6 +34,9 @@ public:
 
     void Form_Load() override;
     void Form_QueryUnload(rt::Integer& Cancel, rt::Integer UnloadMode) override;
+    // Return or Space press and release the start button once it is at rest, as the mouse would.
+    void Form_KeyDown(rt::Integer& KeyCode, rt::Integer Shift) override;
+    void Form_KeyUp(rt::Integer& KeyCode, rt::Integer Shift) override;
     void picCont_MouseDown(rt::Integer Button, rt::Integer Shift, float X, float Y);
     void picCont_MouseUp(rt::Integer Button, rt::Integer Shift, float X, float Y);
 
@@ -43,6 +46,8 @@ public:
 private:
     // The first pass draws at once whatever the counter reads (as the game loop's does).
     bool noFrameYet_ = true;
+    // The key that holds the start button down (Return or Space), or 0.
+    int buttonKey_ = 0;
 };
 
 }  // namespace quorvex

@@ -12,6 +12,7 @@
 #include "app/program.h"
 #include "backend/headless/headless_backend.h"
 #include "game/frmGame.h"
+#include "runtime/constants.h"
 #include "runtime/runtime.h"
 #include "startup/frmGraphics.h"
 #include "startup/modVariable.h"
@@ -167,30 +168,60 @@ INSTANTIATE_TEST_SUITE_P(Counter, TitleTickTest,
                                            0xFFFFFFFFu - 1000u,  // passes zero during the intro
                                            0u, 10u));            // 0 to 10 at the first pass
 
-TEST_F(TitleTest, PressShowsThePressedPictureUntilTheRelease) {
-    bool pressed = false, sawPressed = false;
+// The start button at rest, pressed with the mouse, or with Return or Space (0: the mouse). A key pressed
+// while the intro plays does nothing, and its release after the intro releases nothing.
+class TitlePressTest : public TitleTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TitlePressTest, PressShowsThePressedPictureUntilTheRelease) {
+    const int key = GetParam();
+    bool heldEarly = false, releasedLate = false, pressed = false, sawPressed = false;
     watchPhases();
     each = [&](frmMain& t) {
         if (program.created<frmGame>() && form<frmGame>().isLoaded()) {
             backend.close(form<frmGame>().window());  // the game opened: end the run
             return;
         }
-        if (!t.isLoaded() || t.bIntro) return;
-        if (!pressed) {
-            backend.mouseDown(t.window(), 300, 457, 2);  // any button
+        if (!t.isLoaded()) return;
+        if (t.bIntro) {
+            if (key != 0 && !heldEarly && t.intCharPos == 20) {
+                backend.keyDown(t.window(), key);
+                backend.keyDown(t.window(), key, true);
+                heldEarly = true;
+            }
+            return;
+        }
+        if (key != 0 && !releasedLate) {
+            backend.keyUp(t.window(), key);  // held since the intro: releases nothing
+            releasedLate = true;
+        } else if (!pressed) {
+            EXPECT_EQ(t.picCont.picture(), form<frmGraphics>().picCont.picture());
+            if (key == 0)
+                backend.mouseDown(t.window(), 300, 457, 2);  // any button
+            else
+                backend.keyDown(t.window(), key);
             pressed = true;
-        } else if (t.picCont.picture() == form<frmGraphics>().picContClick.picture()) {
+        } else if (t.picCont.picture() == form<frmGraphics>().picContClick.picture() && !sawPressed) {
             sawPressed = true;
-            backend.mouseUp(t.window(), 5, 5, 2);  // the press captured the mouse: released anywhere
+            if (key == 0)
+                backend.mouseUp(t.window(), 5, 5, 2);  // the press captured the mouse: released anywhere
+            else
+                backend.keyDown(t.window(), key, true);  // auto-repeat changes nothing
+        } else if (sawPressed && key != 0) {
+            EXPECT_EQ(t.picCont.picture(), form<frmGraphics>().picContClick.picture());
+            backend.keyUp(t.window(), key == rt::vbKeySpace ? rt::vbKeyReturn : rt::vbKeySpace);  // not this key
+            backend.keyUp(t.window(), key);
         }
     };
     EXPECT_EQ(runtime.run(Main), 0);
+    EXPECT_EQ(heldEarly, key != 0);
     EXPECT_TRUE(sawPressed);
     EXPECT_FALSE(form<frmMain>().isLoaded());
     EXPECT_EQ(form<frmMain>().picCont.picture(), form<frmGraphics>().picCont.picture());
     ASSERT_TRUE(program.created<frmGame>());
     EXPECT_EQ(form<frmGame>().lblLevel.Caption(), "Level 1");
 }
+
+INSTANTIATE_TEST_SUITE_P(MouseOrKey, TitlePressTest, ::testing::Values(0, rt::vbKeyReturn, rt::vbKeySpace));
 
 TEST_F(TitleTest, ReleaseWhileTheButtonStillSlidesStartsTheGameAndEndsTheIntro) {
     watchPhases();

@@ -181,6 +181,68 @@ TEST_F(SdlBackendTest, CloseBoxAndRepaintsArriveAndOtherWindowsArePassedOn) {
     EXPECT_EQ(events[3].window, 4242u);
 }
 
+// A virtual game controller: the D-pad and the left stick (past its dead zone) are Left and Right, the
+// face buttons Space, Start is P; a key held by two buttons goes up with the last, and a pad that is
+// unplugged lets go of what it held. Keys go to the window last shown when none has the focus.
+TEST_F(SdlBackendTest, AGamepadPressesAndReleasesKeys) {
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // the dummy driver focuses no window
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "test pad";
+    const int device = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    EXPECT_TRUE(drain().empty());  // the pad is opened on its arrival
+    SDL_Joystick* pad = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device));
+    ASSERT_NE(pad, nullptr) << "the back-end did not open the pad";
+
+    struct Step {
+        bool axis;
+        int which, value;
+        std::vector<std::pair<EventType, int>> keys;
+    };
+    const EventType down = EventType::KeyDown, up = EventType::KeyUp;
+    const std::vector<Step> steps = {
+        {false, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1, {{down, rt::vbKeyLeft}}},
+        {false, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, {{up, rt::vbKeyLeft}}},
+        {true, SDL_CONTROLLER_AXIS_LEFTX, -10000, {}},  // inside the dead zone
+        {true, SDL_CONTROLLER_AXIS_LEFTX, -20000, {{down, rt::vbKeyLeft}}},
+        {true, SDL_CONTROLLER_AXIS_LEFTX, -14000, {}},  // coming back, not yet released
+        {true, SDL_CONTROLLER_AXIS_LEFTX, -3000, {{up, rt::vbKeyLeft}}},
+        {true, SDL_CONTROLLER_AXIS_LEFTX, 32767, {{down, rt::vbKeyRight}}},
+        {false, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1, {}},  // already down
+        {true, SDL_CONTROLLER_AXIS_LEFTX, 0, {}},          // the D-pad still holds it
+        {false, SDL_CONTROLLER_BUTTON_A, 1, {{down, rt::vbKeySpace}}},
+        {false, SDL_CONTROLLER_BUTTON_Y, 1, {}},
+        {false, SDL_CONTROLLER_BUTTON_A, 0, {}},
+        {false, SDL_CONTROLLER_BUTTON_Y, 0, {{up, rt::vbKeySpace}}},
+        {false, SDL_CONTROLLER_BUTTON_START, 1, {{down, 'P'}}},
+        {false, SDL_CONTROLLER_BUTTON_START, 0, {{up, 'P'}}},
+        {false, SDL_CONTROLLER_BUTTON_BACK, 1, {}},  // no key
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        if (step.axis)
+            SDL_JoystickSetVirtualAxis(pad, step.which, static_cast<Sint16>(step.value));
+        else
+            SDL_JoystickSetVirtualButton(pad, step.which, static_cast<Uint8>(step.value));
+        const std::vector<rt::Event> events = drain();
+        ASSERT_EQ(events.size(), step.keys.size()) << "step " << i;
+        for (std::size_t k = 0; k < events.size(); ++k) {
+            EXPECT_EQ(events[k].type, step.keys[k].first) << "step " << i;
+            EXPECT_EQ(events[k].key, step.keys[k].second) << "step " << i;
+            EXPECT_EQ(events[k].window, window) << "step " << i;
+        }
+    }
+    SDL_JoystickDetachVirtual(device);  // unplugged with Right held on the D-pad
+    const std::vector<rt::Event> events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, up);
+    EXPECT_EQ(events[0].key, rt::vbKeyRight);
+}
+
 TEST_F(SdlBackendTest, WaitingKeepsTheEventItWokeUpForUntilThePoll) {
     pushKey(SDL_KEYDOWN, window, SDLK_SPACE, SDL_SCANCODE_SPACE);
     backend->waitForEvent(rt::kWaitForever);  // an event is there: returns at once

@@ -185,6 +185,95 @@ TEST_F(Win32BackendTest, KeysAndMouseArriveAsTheRuntimesEvents) {
     EXPECT_EQ(seen[1].key + seen[2].key, rt::vbKeySpace + rt::vbKeyRight);
 }
 
+// Controller states fed to the back-end in place of XInput's: the D-pad and the left stick (past its dead
+// zone) are Left and Right, the face buttons Space, Start is P, for the window that has the focus; a key
+// held by two pads goes up with the last, and an unplugged pad lets go. Without the focus, nothing.
+TEST_F(Win32BackendTest, GamepadStatesArriveAsKeys) {
+    XINPUT_GAMEPAD pads[2] = {};
+    bool plugged[2] = {true, false};
+    backend.gamepads().useReader([&](DWORD slot, XINPUT_STATE* state) -> DWORD {
+        if (slot >= 2 || !plugged[slot]) return ERROR_DEVICE_NOT_CONNECTED;
+        state->Gamepad = pads[slot];
+        return ERROR_SUCCESS;
+    });
+    SetForegroundWindow(handle);
+    SetFocus(handle);
+    ASSERT_EQ(GetFocus(), handle);
+    drain();
+    auto after = [&] {
+        seen.clear();
+        pumpUntil([] { return false; }, 30);  // several polls
+        return seen;
+    };
+    using K = std::vector<std::pair<rt::EventType, int>>;
+    const rt::EventType down = rt::EventType::KeyDown, up = rt::EventType::KeyUp;
+    auto keys = [&](const std::vector<rt::Event>& events) {
+        K got;
+        for (const rt::Event& e : events) {
+            EXPECT_EQ(e.window, window);
+            got.emplace_back(e.type, e.key);
+        }
+        return got;
+    };
+    pads[0].wButtons = XINPUT_GAMEPAD_DPAD_LEFT;
+    EXPECT_EQ(keys(after()), (K{{down, rt::vbKeyLeft}}));
+    pads[0].wButtons = 0;
+    EXPECT_EQ(keys(after()), (K{{up, rt::vbKeyLeft}}));
+    pads[0].sThumbLX = -10000;  // inside the dead zone
+    EXPECT_EQ(keys(after()), K{});
+    pads[0].sThumbLX = -20000;
+    EXPECT_EQ(keys(after()), (K{{down, rt::vbKeyLeft}}));
+    pads[0].sThumbLX = -14000;  // coming back, not yet released
+    EXPECT_EQ(keys(after()), K{});
+    pads[0].sThumbLX = 32767;
+    EXPECT_EQ(keys(after()), (K{{up, rt::vbKeyLeft}, {down, rt::vbKeyRight}}));
+    pads[0].sThumbLX = 0;
+    pads[0].wButtons = XINPUT_GAMEPAD_A | XINPUT_GAMEPAD_START;
+    EXPECT_EQ(keys(after()), (K{{up, rt::vbKeyRight}, {down, rt::vbKeySpace}, {down, 'P'}}));
+    pads[0].wButtons = XINPUT_GAMEPAD_Y;
+    EXPECT_EQ(keys(after()), (K{{up, 'P'}}));
+    pads[0].wButtons = XINPUT_GAMEPAD_BACK;  // no key
+    EXPECT_EQ(keys(after()), (K{{up, rt::vbKeySpace}}));
+
+    // A second pad, plugged in while the first holds Right: Right goes up only when both have let go. Slots
+    // found empty are looked at again once a second.
+    pads[0].wButtons = XINPUT_GAMEPAD_DPAD_RIGHT;
+    pads[1].wButtons = XINPUT_GAMEPAD_DPAD_RIGHT;
+    plugged[1] = true;
+    EXPECT_EQ(keys(after()), (K{{down, rt::vbKeyRight}}));
+    Sleep(win32::Gamepads::kEmptySlotMs);
+    EXPECT_EQ(keys(after()), K{});
+    plugged[0] = false;  // unplugged: lets go of its Right
+    EXPECT_EQ(keys(after()), K{});
+    pads[1].wButtons = 0;
+    EXPECT_EQ(keys(after()), (K{{up, rt::vbKeyRight}}));
+
+    // Without the keyboard focus the pad presses nothing; the focus back, what it holds is pressed.
+    pads[1].wButtons = XINPUT_GAMEPAD_B;
+    SetFocus(nullptr);
+    EXPECT_EQ(keys(after()), K{});
+    SetFocus(handle);
+    EXPECT_EQ(keys(after()), (K{{down, rt::vbKeySpace}}));
+
+    // The question in front takes the pad as it takes the keyboard: B, held from before it, does nothing;
+    // Right then A, pressed for it, choose No and press it.
+    const rt::WindowId question = backend.openQuestion("DEAD!!!", "You are dead, would you like to play again?");
+    HWND box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = boxTitled(L"DEAD!!!")) != nullptr && GetForegroundWindow() == box; }));
+    pumpUntil([] { return false; }, 200);
+    pads[1].wButtons = 0;
+    pumpUntil([] { return false; }, 200);
+    EXPECT_EQ(boxTitled(L"DEAD!!!"), box) << "a button held from before answered the question";
+    for (const WORD button : {WORD{XINPUT_GAMEPAD_DPAD_RIGHT}, WORD{0}, WORD{XINPUT_GAMEPAD_A}, WORD{0}}) {
+        pads[1].wButtons = button;
+        pumpUntil([] { return false; }, 30);
+    }
+    ASSERT_TRUE(pumpUntil([&] { return !seen.empty() && seen.back().type == rt::EventType::DialogAnswer; }));
+    EXPECT_EQ(seen.back().window, question);
+    EXPECT_EQ(seen.back().answer, rt::vbNo);
+    backend.closeQuestion(question);
+}
+
 TEST_F(Win32BackendTest, AltAndF10ArriveAsKeysAndDoNotStopPlay) {
     // Windows puts a window in menu mode on F10 or a lone Alt, whose loop would hold up this thread: a
     // watcher notes it and ends it, so that the test goes on either way.
@@ -312,6 +401,50 @@ TEST_F(Win32BackendTest, TheQuestionIsTheSystemsMessageBoxOwnedByTheWindow) {
     EXPECT_EQ(boxTitled(L"DEAD!!!"), nullptr);
     EXPECT_TRUE(seen.empty());
     EXPECT_TRUE(IsWindowEnabled(handle));
+}
+
+// Starts xdotool on the X server under Wine: keys held there are held for Wine too (keys sent with
+// SendInput are not: Wine takes the X keyboard's state again whenever the focus moves). Wine cannot wait
+// for a program of the host: its effect is waited for instead. False when it cannot start.
+bool xdotool(const std::wstring& arguments) {
+    std::wstring line = L"Z:\\usr\\bin\\xdotool " + arguments;
+    STARTUPINFOW start{};
+    start.cb = sizeof(start);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
+// Right and Space, held on the keyboard since before the question opened, and their auto-repeat, do not
+// act on it (Right would move to No, Space press it); pressed again after it appeared, they do.
+TEST_F(Win32BackendTest, KeysHeldFromBeforeTheQuestionDoNotAnswerIt) {
+    SetForegroundWindow(handle);
+    SetFocus(handle);
+    pumpUntil([&] { return GetForegroundWindow() == handle; }, 2000);
+    ASSERT_TRUE(xdotool(L"keydown Right keydown space")) << "xdotool could not be started";
+    struct Release {
+        ~Release() { xdotool(L"keyup space keyup Right"); }
+    } release;
+    ASSERT_TRUE(pumpUntil([&] { return seen.size() >= 2; })) << "the window did not get the keys";
+    const rt::WindowId question = backend.openQuestion("DEAD!!!", "You are dead, would you like to play again?");
+    HWND box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = boxTitled(L"DEAD!!!")) != nullptr; }));
+    ASSERT_TRUE(pumpUntil([&] { return GetForegroundWindow() == box; })) << "the box did not take the keyboard";
+    seen.clear();
+    pumpUntil([] { return false; }, 1500);  // the keys go on repeating
+    ASSERT_TRUE(xdotool(L"keyup space keyup Right"));
+    pumpUntil([] { return false; }, 300);
+    EXPECT_EQ(boxTitled(L"DEAD!!!"), box) << "a held key answered the question";
+    EXPECT_TRUE(std::none_of(seen.begin(), seen.end(),
+                             [](const rt::Event& e) { return e.type == rt::EventType::DialogAnswer; }));
+    ASSERT_TRUE(xdotool(L"key Right key space"));  // to No, and press it
+    ASSERT_TRUE(pumpUntil([&] { return !seen.empty() && seen.back().type == rt::EventType::DialogAnswer; }));
+    EXPECT_EQ(seen.back().window, question);
+    EXPECT_EQ(seen.back().answer, rt::vbNo);
+    backend.closeQuestion(question);
 }
 
 TEST_F(Win32BackendTest, ARunTimeErrorIsAMessageBoxWithTheErrorIcon) {

@@ -142,6 +142,8 @@ SdlBackend::SdlBackend(const rt::ProgramIdentity& identity, int scale, bool full
         throw StartError(reason);
     }
     endOnLostDisplay(command_);
+    // Game controllers, where SDL can reach them; without them the keyboard is still there.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     if (scale_ == 0) scale_ = desktopScale();
     // Keys arrive as keys, never through an input method.
     SDL_StopTextInput();
@@ -154,6 +156,7 @@ SdlBackend::~SdlBackend() {
     windows_.clear();
     if (icon_ != nullptr) SDL_FreeSurface(icon_);
     fonts_.reset();
+    gamepads_.close();
     TTF_Quit();
     SDL_Quit();
 }
@@ -324,6 +327,23 @@ void SdlBackend::showInMode(SDL_Window* window, bool full) {
 
 // ---- events ----
 
+void SdlBackend::translatePad(const SDL_Event& event) {
+    std::vector<PadKey> changes;
+    if (!gamepads_.handle(event, changes)) return;
+    SDL_Window* focus = SDL_GetKeyboardFocus();
+    const Uint32 window = focus != nullptr ? SDL_GetWindowID(focus) : lastShown_;
+    for (const PadKey& change : changes) {
+        SDL_Event key{};
+        key.type = change.down ? SDL_KEYDOWN : SDL_KEYUP;
+        key.key.windowID = window;
+        key.key.state = change.down ? SDL_PRESSED : SDL_RELEASED;
+        key.key.keysym.sym = change.key;
+        key.key.keysym.scancode = SDL_GetScancodeFromKey(change.key);
+        rt::Event out;
+        if (translate(key, out)) pending_.push_back(out);
+    }
+}
+
 bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
     const Uint32 window = windowIdOf(event);
     if (windowOf(window) != nullptr && takeScreenKey(event)) return false;
@@ -373,6 +393,11 @@ bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
                     return true;
                 default: return false;
             }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION: translatePad(event); return false;
         default: return false;  // the quit event included: a window ends only through its own close
     }
 }
@@ -386,15 +411,16 @@ bool SdlBackend::pollEvent(rt::Event& out) {
 }
 
 bool SdlBackend::nextEvent(rt::Event& out) {
-    if (!pending_.empty()) {
-        out = pending_.front();
-        pending_.pop_front();
-        return true;
-    }
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0)
+    for (;;) {
+        if (!pending_.empty()) {  // a controller's event can make several
+            out = pending_.front();
+            pending_.pop_front();
+            return true;
+        }
+        if (SDL_PollEvent(&event) == 0) return false;
         if (translate(event, out)) return true;
-    return false;
+    }
 }
 
 void SdlBackend::waitForEvent(std::uint64_t untilMs) {
@@ -412,10 +438,8 @@ void SdlBackend::waitForEvent(std::uint64_t untilMs) {
             continue;  // SDL's clock may be a millisecond ahead of ours: wait out the rest
         }
         rt::Event translated;
-        if (translate(event, translated)) {
-            pending_.push_back(translated);
-            return;
-        }
+        if (translate(event, translated)) pending_.push_back(translated);
+        if (!pending_.empty()) return;
     }
 }
 

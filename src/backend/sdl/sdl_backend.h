@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "backend/sdl/sdl_gamepad.h"
 #include "backend/sdl/sdl_present.h"
 #include "runtime/backend.h"
 #include "runtime/icon.h"
@@ -68,6 +69,9 @@ private:
     // Turns an SDL event into the runtime's; false for events the runtime has no use for, and for
     // those of a question dialog, which it handles itself (its answer becomes a DialogAnswer).
     bool translate(const SDL_Event& event, rt::Event& out);
+    // A controller's buttons and stick as key events of the window that has the keyboard focus (the
+    // question's included), added to pending_.
+    void translatePad(const SDL_Event& event);
     bool nextEvent(rt::Event& out);  // the next event for the runtime, if any
     SDL_Window* windowOf(rt::WindowId id) const;
     FontCache& fonts();
@@ -91,6 +95,7 @@ private:
     std::map<rt::WindowId, bool> managerSaidFull_;
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
     std::deque<rt::Event> pending_;  // taken from SDL by a wait, handed out by the next poll
+    Gamepads gamepads_;
     std::unique_ptr<FontCache> fonts_;
     std::string command_;  // the prefix of our messages on standard error
     int scale_ = 1;

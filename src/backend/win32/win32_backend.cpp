@@ -462,7 +462,51 @@ LRESULT CALLBACK Win32Backend::notifyProc(HWND handle, UINT message, WPARAM wPar
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
+HWND Win32Backend::questionInFront() const {
+    const HWND front = GetForegroundWindow();
+    if (front == nullptr) return nullptr;
+    const DWORD thread = GetWindowThreadProcessId(front, nullptr);
+    for (const auto& [id, question] : questions_) {
+        if (question->threadId() != thread) continue;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : front;
+    }
+    return nullptr;
+}
+
+void Win32Backend::pollGamepads() {
+    const HWND focus = GetFocus();
+    const auto it = std::find_if(windows_.begin(), windows_.end(),
+                                 [&](const auto& entry) { return focus != nullptr && entry.second.handle == focus; });
+    Window* window = it != windows_.end() ? &it->second : nullptr;
+    const HWND box = window == nullptr ? questionInFront() : nullptr;
+    // A window of ours that takes the keyboard (again) is pressed what the pads hold: it let go of its keys
+    // when it lost the focus. A question is not: a button held from before it acts on it no more than a
+    // key would.
+    if (box == nullptr && (window == nullptr || window->handle != padTarget_)) gamepads_.forget();
+    padTarget_ = window != nullptr ? window->handle : box;
+    std::vector<PadKey> changes;
+    gamepads_.poll(monotonicMs(), changes);
+    for (const PadKey& change : changes) {
+        if (box != nullptr) {  // the box's loop takes them as it takes the keyboard's
+            PostMessageW(box, change.down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(change.key),
+                         change.down ? 1 : static_cast<LPARAM>(0xC0000001u));
+            continue;
+        }
+        if (window == nullptr) continue;
+        rt::Event event{change.down ? rt::EventType::KeyDown : rt::EventType::KeyUp, window->id};
+        event.key = change.key;
+        if (change.down)
+            window->keysHeld.insert(change.key);
+        else
+            window->keysHeld.erase(change.key);
+        post(event);
+    }
+}
+
 bool Win32Backend::pollEvent(rt::Event& out) {
+    if (pending_.empty()) pollGamepads();
     MSG message;
     while (pending_.empty() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -482,6 +526,9 @@ void Win32Backend::waitForEvent(std::uint64_t untilMs) {
         if (now >= untilMs) return;
         timeout = static_cast<DWORD>(std::min<std::uint64_t>(untilMs - now, INFINITE - 1));
     }
+    // A pad is read, not heard: the wait ends in time to read it (and now and then to find a new one).
+    if (gamepads_.available())
+        timeout = std::min<DWORD>(timeout, gamepads_.connected() ? Gamepads::kPollMs : Gamepads::kEmptySlotMs);
     MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 

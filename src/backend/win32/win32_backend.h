@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "backend/win32/win32_gamepad.h"
 #include "runtime/backend.h"
 #include "runtime/program_identity.h"
 
@@ -68,6 +69,8 @@ public:
 
     // The native window of a window id (null when there is none): for tests.
     HWND handleOf(rt::WindowId id) const;
+    // The game controllers the event pump reads: for tests, which feed them states of their own.
+    Gamepads& gamepads() { return gamepads_; }
 
 private:
     // Kept in the native window (GWLP_USERDATA) from its first message on: a window's message finds it
@@ -107,6 +110,10 @@ private:
     bool takeScreenKey(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
     void showInMode(Window& window, bool full);
     void post(const rt::Event& event) { pending_.push_back(event); }
+    // Reads the game controllers; what they press or release goes, as keys, to the window of ours that
+    // has the keyboard focus, or to the question in front (none: to no window, as a keyboard's keys would).
+    void pollGamepads();
+    HWND questionInFront() const;  // the control of a question box that has the keyboard, or null
 
     HINSTANCE instance_;
     std::string command_;
@@ -129,6 +136,8 @@ private:
     bool fullScreen_ = false;
     // F11 and Return pressed with Alt: their releases are ours too.
     std::set<WPARAM> screenKeysHeld_;
+    Gamepads gamepads_;
+    HWND padTarget_ = nullptr;  // where the pads' keys went last
 };
 
 }  // namespace win32

@@ -28,6 +28,7 @@ public:
     QuestionBox& operator=(const QuestionBox&) = delete;
 
     bool opened() const { return thread_ != nullptr; }
+    DWORD threadId() const { return threadId_; }  // the thread whose windows are the box
 
     struct Asked;  // what the box's thread uses, shared with it
 

@@ -15,6 +15,16 @@ source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../game.sh"
 
 open_title "${1:?usage: start_button.sh QUORVEX}"
+# With E2E_START_KEY=Return or space, that key presses and releases the button instead of the mouse; the
+# same key pressed and released while the intro plays does nothing (the intro goes on to its end).
+press_start() { press_at "$title" 300 457 3; }  # any mouse button works; this is the right one
+release_start() { release_mouse 3; }
+if [ -n "${E2E_START_KEY:-}" ]; then
+  x xdotool windowactivate --sync "$title" >/dev/null 2>&1 || x xdotool windowfocus --sync "$title"
+  x xdotool key "$E2E_START_KEY"
+  press_start() { x xdotool keydown "$E2E_START_KEY"; }
+  release_start() { x xdotool keyup "$E2E_START_KEY"; }
+fi
 check_fixed_client_area "$title"  # at the scale asked for, by the option or by the desktop
 if [ "${E2E_SMALL_SCREEN:-}" = yes ]; then
   # A scale that does not fit the screen is reduced: the whole window, its frame included, is on the
@@ -44,7 +54,7 @@ pressed_look() {
   { read -r yellow; read -r white; } < <(measure "count:#ffff00@$button" "count:#ffffff@$button")
   [ "$yellow" -ge 2800 ] && [ "$white" -ge 300 ]
 }
-press_at "$title" 300 457 3  # any mouse button works; this is the right one
+press_start
 wait_for 10 pressed_look || fail "the pressed button does not look pressed"
 sleep 0.3
 pressed_look || fail "the pressed look went before the release"
@@ -60,7 +70,7 @@ if [ "$SCALE" -gt 1 ]; then
   [ "$differ" = 0 ] || fail "$differ pixels of the frame at scale $SCALE are not their own pixel repeated"
 fi
 
-release_mouse 3
+release_start
 opened="$(now_ms)"
 wait_for 10 game_window_opened || fail "releasing the start button did not open the game window"
 x xwininfo -id "$title" >/dev/null 2>&1 && fail "the title window is still there"
