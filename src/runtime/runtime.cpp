@@ -78,7 +78,7 @@ int Runtime::run(const std::function<void()>& main) {
         main();
         while (anyFormLoaded()) {
             backend_.waitForEvent(nextTimerDue());
-            doEvents();
+            pump();
         }
     } catch (const EndProgram&) {
         return 0;
@@ -118,7 +118,29 @@ void Runtime::closeEverything() {
     for (Form* form : std::vector<Form*>(forms_)) form->destroyWindow();
 }
 
+void Runtime::setPassRate(std::uint32_t passesPerSecond) {
+    if (passesPerSecond == 0)
+        passBudget_.reset();
+    else
+        passBudget_.emplace(passesPerSecond);
+}
+
 void Runtime::doEvents() {
+    if (passBudget_) waitForPass();
+    pump();
+}
+
+// The one place where a loop of the system waits: when this millisecond's passes are spent, until the
+// next millisecond or an event, whichever comes first. An event is handled in the pass that follows.
+void Runtime::waitForPass() {
+    const std::uint64_t now = backend_.monotonicMs();
+    if (passBudget_->take(now)) return;
+    backend_.waitForEvent(now + 1);
+    const std::uint64_t woke = backend_.monotonicMs();
+    if (!passBudget_->take(woke)) passBudget_->borrow(woke);
+}
+
+void Runtime::pump() {
     Event event;
     while (backend_.pollEvent(event)) dispatch(event);
     dispatchTimers();
@@ -225,7 +247,7 @@ int Runtime::msgBox(const std::string& prompt, int style, const std::string& tit
     presentInvalidated();
     while (answer() == 0) {
         backend_.waitForEvent(nextTimerDue());
-        doEvents();
+        pump();
     }
     return answer();
 }
