@@ -126,25 +126,44 @@ void Runtime::setPassRate(std::uint32_t passesPerSecond) {
 }
 
 void Runtime::doEvents() {
-    if (passBudget_) waitForPass();
-    pump();
+    if (!passBudget_) {
+        pump();
+        return;
+    }
+    // A millisecond's passes run back to back in a few microseconds. The platform's events are read by
+    // the first of them, or by the pass that a wait ended: an event is still handled within the
+    // millisecond it came in, and the others cost next to nothing (reading the platform's queue costs
+    // more than the rest of a pass).
+    const bool waited = waitForPass();
+    const std::uint64_t now = backend_.monotonicMs();
+    if (waited || now != lastLookMs_) {
+        lastLookMs_ = now;
+        dispatchEvents();
+    }
+    dispatchTimers();
+    presentInvalidated();
 }
 
 // The one place where a loop of the system waits: when this millisecond's passes are spent, until the
 // next millisecond or an event, whichever comes first. An event is handled in the pass that follows.
-void Runtime::waitForPass() {
+bool Runtime::waitForPass() {
     const std::uint64_t now = backend_.monotonicMs();
-    if (passBudget_->take(now)) return;
+    if (passBudget_->take(now)) return false;
     backend_.waitForEvent(now + 1);
     const std::uint64_t woke = backend_.monotonicMs();
     if (!passBudget_->take(woke)) passBudget_->borrow(woke);
+    return true;
 }
 
 void Runtime::pump() {
-    Event event;
-    while (backend_.pollEvent(event)) dispatch(event);
+    dispatchEvents();
     dispatchTimers();
     presentInvalidated();
+}
+
+void Runtime::dispatchEvents() {
+    Event event;
+    while (backend_.pollEvent(event)) dispatch(event);
 }
 
 void Runtime::dispatch(const Event& event) {

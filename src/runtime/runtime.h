@@ -65,8 +65,9 @@ public:
     void frameShown(bool shown);
 
 private:
-    void waitForPass();
-    void pump();  // one round of events, timers and repaints: the runtime's own loops, which never wait here
+    bool waitForPass();  // true when it waited
+    void pump();         // one round of events, timers and repaints: the runtime's own loops, which never wait here
+    void dispatchEvents();
     void dispatch(const Event& event);
     void dispatchTimers();
     void presentInvalidated();
@@ -88,9 +89,9 @@ private:
     };
     std::vector<OpenDialog> dialogs_;
     PictureBox* capture_ = nullptr;
-    std::optional<std::uint64_t> failingSince_;
-    std::optional<PassBudget>
-        passBudget_;  // empty: the busy loop  // monotonic ms of the first of a run of unshown frames
+    std::optional<std::uint64_t> failingSince_;  // monotonic ms of the first of a run of unshown frames
+    std::optional<PassBudget> passBudget_;       // empty: the busy loop
+    std::uint64_t lastLookMs_ = UINT64_MAX;      // at a pass rate: when a pass last read the platform's events
 };
 
 // The platform services as the system's code calls them.

@@ -106,8 +106,9 @@ TEST(Entry, ThePassRateIsAWholeNumberWithinItsLimitsOrMax) {
 }
 
 TEST(Entry, ThePassRateReachesTheRunsLoops) {
-    // The real program on a clock that only waits move; stopped after 3000 passes of the intro.
-    auto msFor3000Passes = [](const std::vector<std::string>& arguments) {
+    // The real program on a clock that only waits move; stopped after 3000 looks at its events (at a
+    // pass rate, one a millisecond).
+    auto msFor3000Looks = [](const std::vector<std::string>& arguments) {
         FakePlatform platform;
         headless::HeadlessBackend* backend = nullptr;
         platform.platform.startBackend = [&backend](const rt::ProgramIdentity&, int) -> std::unique_ptr<rt::Backend> {
@@ -124,8 +125,8 @@ TEST(Entry, ThePassRateReachesTheRunsLoops) {
         EXPECT_EQ(platform.run(arguments), 1);
         return ms;
     };
-    EXPECT_EQ(msFor3000Passes({}), 0u);  // the busy loop never waits
-    EXPECT_EQ(msFor3000Passes({"--pass-rate", "2000"}), 1499u);
+    EXPECT_EQ(msFor3000Looks({}), 0u);  // the busy loop never waits
+    EXPECT_EQ(msFor3000Looks({"--pass-rate", "41000"}), 2999u);
 }
 
 }  // namespace
