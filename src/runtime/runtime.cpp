@@ -134,30 +134,31 @@ void Runtime::doEvents() {
     // the first of them, or by the pass that a wait ended: an event is still handled within the
     // millisecond it came in, and the others cost next to nothing (reading the platform's queue costs
     // more than the rest of a pass).
-    const bool waited = waitForPass();
-    const std::uint64_t now = backend_.monotonicMs();
+    bool waited = false;
+    const std::uint64_t now = waitForPass(waited);
     if (waited || now != lastLookMs_) {
         lastLookMs_ = now;
         dispatchEvents();
     }
-    dispatchTimers();
+    dispatchTimers(now);
     presentInvalidated();
 }
 
 // The one place where a loop of the system waits: when this millisecond's passes are spent, until the
 // next millisecond or an event, whichever comes first. An event is handled in the pass that follows.
-bool Runtime::waitForPass() {
+std::uint64_t Runtime::waitForPass(bool& waited) {
     const std::uint64_t now = backend_.monotonicMs();
-    if (passBudget_->take(now)) return false;
+    waited = !passBudget_->take(now);
+    if (!waited) return now;
     backend_.waitForEvent(now + 1);
     const std::uint64_t woke = backend_.monotonicMs();
     if (!passBudget_->take(woke)) passBudget_->borrow(woke);
-    return true;
+    return woke;
 }
 
 void Runtime::pump() {
     dispatchEvents();
-    dispatchTimers();
+    dispatchTimers(backend_.monotonicMs());
     presentInvalidated();
 }
 
@@ -217,8 +218,7 @@ void Runtime::dispatch(const Event& event) {
     }
 }
 
-void Runtime::dispatchTimers() {
-    const std::uint64_t now = backend_.monotonicMs();
+void Runtime::dispatchTimers(std::uint64_t now) {
     for (Form* form : std::vector<Form*>(forms_)) {
         if (!form->isLoaded()) continue;
         for (Timer* timer : form->timers()) {

@@ -65,11 +65,11 @@ public:
     void frameShown(bool shown);
 
 private:
-    bool waitForPass();  // true when it waited
-    void pump();         // one round of events, timers and repaints: the runtime's own loops, which never wait here
+    std::uint64_t waitForPass(bool& waited);  // returns the clock's reading for the pass
+    void pump();  // one round of events, timers and repaints: the runtime's own loops, which never wait here
     void dispatchEvents();
     void dispatch(const Event& event);
-    void dispatchTimers();
+    void dispatchTimers(std::uint64_t now);
     void presentInvalidated();
     void reportError(const RuntimeError& error) noexcept;  // a line on standard error, then the box if it can
     void reportOutOfMemory() noexcept;
