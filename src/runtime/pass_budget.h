@@ -7,9 +7,10 @@
 // for the next millisecond or an event.
 //
 // The passes are real ones: a millisecond's share runs back to back, then the program sleeps. A pass
-// that draws nothing costs a few microseconds, so N / 1000 real passes a millisecond are cheap, and
-// every count of the design (the caption's, the animation's, the attacker search's) follows N as it
-// would on such a machine, with no change to the code that counts. A millisecond missed by a late
+// that draws nothing costs a fraction of a microsecond (the platform's events are read by one pass a
+// millisecond, Runtime::doEvents), so N / 1000 real passes a millisecond are cheap, and every count of
+// the design (the caption's, the animation's, the attacker search's) follows N as it would on such a
+// machine, with no change to the code that counts. A millisecond missed by a late
 // wake-up or a slow frame still grants its share, up to kCatchUpMs of them; a longer stall (a dragged
 // window, a suspended process) is not made up in a burst.
 #pragma once
