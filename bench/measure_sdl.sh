@@ -6,7 +6,11 @@
 #     (polled with xdotool, so each reading includes a few milliseconds of polling);
 #   - resident memory while the title screen plays and once it has settled, then during half a minute
 #     of play;
-#   - frames of a loop paced as the game's, at scale 1 and 2 (BM_PacedFrames: median and 95th percentile).
+#   - frames of a loop paced as the game's, at scale 1 and 2 (BM_PacedFrames: median and 95th percentile);
+#   - the game loop's pace through the runtime in the busy loop and at --pass-rate 41000
+#     (BM_PacedPasses: frame spacing, time between flips of the aliens' frame, passes a second, processor);
+#   - the program itself in the busy loop and at --pass-rate 41000: its processor time over the first
+#     10 s of the title screen and over 10 s of play, and the caption's FPS figure once a second.
 # Nothing is asserted: the figures are printed for a person to read.
 #
 #   bench/measure_sdl.sh BUILD_DIR [RUNS]
@@ -44,7 +48,9 @@ openbox_pid=$!
 wait_for 15 wmctrl -m >/dev/null 2>&1
 
 echo "== back-end per frame"
-"$bench" --benchmark_min_time=1 2>/dev/null | grep -E "^(BM_|Benchmark|---)"
+"$bench" --benchmark_min_time=1 --benchmark_filter=-PacedPasses 2>/dev/null | grep -E "^(BM_|Benchmark|---)"
+echo "== the game loop's pace through the runtime: busy (/0) and at 41,000 passes a second (/41000)"
+"$bench" --benchmark_filter=PacedPasses 2>/dev/null | grep -E "^BM_"
 
 echo "== start to first window ($runs runs)"
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
@@ -81,6 +87,35 @@ for run in $(seq "$runs"); do
     continue
   fi
   wmctrl -i -c "$id"
+  wait "$quorvex_pid" || true
+  quorvex_pid=""
+done
+
+# cpu_percent SECONDS: the program's processor time (user and system, all threads) over that many seconds,
+# as a percentage of one core.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$quorvex_pid/stat"; }
+cpu_percent() {
+  local t0 t1 s0 s1
+  t0=$(cpu_ticks); s0=$(date +%s%N)
+  sleep "$1"
+  t1=$(cpu_ticks); s1=$(date +%s%N)
+  awk -v t=$(( t1 - t0 )) -v hz="$(getconf CLK_TCK)" -v ns=$(( s1 - s0 )) 'BEGIN {printf "%.1f %%", 100 * t / hz / (ns / 1e9)}'
+}
+for pace in max 41000; do
+  echo "== --pass-rate $pace: the program's processor time and the caption's figure"
+  "$exe" --pass-rate "$pace" 2>/dev/null &
+  quorvex_pid=$!
+  until id="$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n 1)" && [ -n "$id" ]; do :; done
+  echo "title screen, its first 10 s (the introduction, then the button waiting): $(cpu_percent 10)"
+  read -r left top < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {l=$4} /Absolute upper-left Y/ {t=$4} END {print l, t}')
+  xdotool mousemove $(( left + 300 )) $(( top + 457 )) click 1
+  sleep 2
+  game="$(xdotool search --onlyvisible --name "^${caption} : " 2>/dev/null | head -n 1)"
+  ( for _ in $(seq 10); do sleep 1; xdotool getwindowname "$game" 2>/dev/null | sed 's/.* : //'; done ) >"$work/figures" &
+  echo "play, 10 s (Get Ready pauses included): $(cpu_percent 10)"
+  wait $!
+  echo "the caption's figure once a second: $(tr '\n' ' ' <"$work/figures")"
+  kill "$quorvex_pid"
   wait "$quorvex_pid" || true
   quorvex_pid=""
 done

@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "backend/sdl/sdl_backend.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -103,6 +105,62 @@ void BM_PacedFrames(benchmark::State& state) {
     state.counters["p95_ms"] = gaps[gaps.size() * 95 / 100];
 }
 BENCHMARK(BM_PacedFrames)->Arg(1)->Arg(2)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }  // the process's, all threads
+
+double percentile(std::vector<double> values, int p) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() * static_cast<std::size_t>(p) / 100];
+}
+
+// The game loop's pace and counts through the runtime's DoEvents, at the argument's pass rate (0: the
+// busy loop): a frame whenever more than 10 ms have passed since the end of the last one, every pass
+// counted, and at level 1 the aliens' frame flipping every 10,000 passes. One iteration is one frame.
+// The counters: the frames' spacing, the time between flips, the passes a second (the caption's figure
+// is their thousands) and the process's processor time against the time that passed.
+void BM_PacedPasses(benchmark::State& state) {
+    auto backend = startBackend(state);
+    if (!backend) return;
+    rt::Runtime runtime(*backend, rt::ProgramIdentity{"Quorvex", "quorvex_bench_sdl", {}});
+    runtime.setPassRate(static_cast<std::uint32_t>(state.range(0)));
+    const rt::WindowId window = backend->createWindow({"paced passes", 600, 500});
+    backend->showWindow(window);
+    rt::Surface frame(600, 500, rt::colour::black);
+    std::vector<double> gaps, flips;
+    std::int64_t passes = 0, animCount = 0;
+    std::int32_t last = rt::GetTickCount().value();
+    const auto start = std::chrono::steady_clock::now();
+    auto lastFrame = start, lastFlip = start;
+    const double cpuAtStart = cpuSeconds();
+    for (auto _ : state) {
+        for (;;) {
+            ++passes;
+            if (++animCount >= 10000) {
+                animCount = 0;
+                const auto now = std::chrono::steady_clock::now();
+                flips.push_back(std::chrono::duration<double, std::milli>(now - lastFlip).count());
+                lastFlip = now;
+            }
+            rt::DoEvents();
+            if (static_cast<std::uint32_t>(rt::GetTickCount().value() - last) > 10) break;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        gaps.push_back(std::chrono::duration<double, std::milli>(now - lastFrame).count());
+        lastFrame = now;
+        frame.at(0, 0) ^= 1;
+        backend->present(window, frame);
+        last = rt::GetTickCount().value();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    gaps.erase(gaps.begin());  // from the loop's start, not from a frame
+    if (!flips.empty()) flips.erase(flips.begin());
+    state.counters["frame_median_ms"] = percentile(gaps, 50);
+    state.counters["frame_p95_ms"] = percentile(gaps, 95);
+    state.counters["flip_median_ms"] = percentile(flips, 50);
+    state.counters["passes_per_s"] = static_cast<double>(passes) / seconds;
+    state.counters["cpu_percent"] = 100 * (cpuSeconds() - cpuAtStart) / seconds;
+}
+BENCHMARK(BM_PacedPasses)->Arg(0)->Arg(41'000)->Iterations(900)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

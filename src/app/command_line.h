@@ -1,7 +1,9 @@
 // The command line. The game itself takes no arguments; a desktop program answers --version and --help
-// before any window opens, takes --scale for large screens, and refuses anything else.
+// before any window opens, takes --scale for large screens and --pass-rate for the pace of the loops, and
+// refuses anything else.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,11 +19,15 @@ struct UsageFacts {
 struct CommandLine {
     enum class Action { Play, ShowVersion, ShowHelp, Refuse };
     Action action = Action::Play;
-    std::string text;  // what to print: the version, the usage, or why the arguments are refused
-    int scale = 0;     // --scale N, 1 to 4: each pixel shown N x N; 0: the desktop's own scale factor
+    std::string text;            // what to print: the version, the usage, or why the arguments are refused
+    int scale = 0;               // --scale N, 1 to 4: each pixel shown N x N; 0: the desktop's own scale factor
+    std::uint32_t passRate = 0;  // --pass-rate N, passes a second (kMinPassRate to kMaxPassRate); 0: max
     // --fullscreen: the windows start in full screen
     bool fullScreen = false;
 };
+
+inline constexpr std::uint32_t kMinPassRate = 1'000;  // one pass a millisecond
+inline constexpr std::uint32_t kMaxPassRate = 100'000'000;
 
 // The arguments after the program's name, as UTF-8. Any argument it does not know is refused, wherever
 // it stands.

@@ -30,7 +30,7 @@ int runOrThrow(const Platform& platform, const std::vector<std::string>& argumen
         return 1;
     }
     try {
-        return runProgram(*backend, identity);
+        return runProgram(*backend, identity, line.passRate);
     } catch (const std::exception& error) {
         // Not one of the system's run-time errors: a fault of our own. The windows are closed by now;
         // say what happened instead of aborting without a word.

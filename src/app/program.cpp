@@ -31,8 +31,9 @@ Program::Program(rt::Runtime& runtime) : forms_(runtime) {
     forms_.declare<frmGame>();
 }
 
-int runProgram(rt::Backend& backend, const rt::ProgramIdentity& identity) {
+int runProgram(rt::Backend& backend, const rt::ProgramIdentity& identity, std::uint32_t passRate) {
     rt::Runtime runtime(backend, identity);
+    runtime.setPassRate(passRate);
     Program program(runtime);
     return runtime.run(Main);
 }

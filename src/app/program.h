@@ -2,6 +2,8 @@
 // program ends.
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/backend.h"
 #include "runtime/program_identity.h"
 #include "runtime/runtime.h"
@@ -30,7 +32,8 @@ private:
     Forms forms_;
 };
 
-// Runs the program on a back-end, from Main to its end; returns the exit status.
-int runProgram(rt::Backend& backend, const rt::ProgramIdentity& identity);
+// Runs the program on a back-end, from Main to its end, its loops at `passRate` passes a second (0: as fast
+// as the machine goes); returns the exit status.
+int runProgram(rt::Backend& backend, const rt::ProgramIdentity& identity, std::uint32_t passRate = 0);
 
 }  // namespace quorvex

@@ -78,7 +78,7 @@ int Runtime::run(const std::function<void()>& main) {
         main();
         while (anyFormLoaded()) {
             backend_.waitForEvent(nextTimerDue());
-            doEvents();
+            pump();
         }
     } catch (const EndProgram&) {
         return 0;
@@ -118,11 +118,53 @@ void Runtime::closeEverything() {
     for (Form* form : std::vector<Form*>(forms_)) form->destroyWindow();
 }
 
+void Runtime::setPassRate(std::uint32_t passesPerSecond) {
+    if (passesPerSecond == 0)
+        passBudget_.reset();
+    else
+        passBudget_.emplace(passesPerSecond);
+}
+
 void Runtime::doEvents() {
+    if (!passBudget_) {
+        pump();
+        return;
+    }
+    // A millisecond's passes run back to back in a few microseconds. The platform's events are read by
+    // the first of them, or by the pass that a wait ended: an event is still handled within the
+    // millisecond it came in, and the others cost next to nothing (reading the platform's queue costs
+    // more than the rest of a pass).
+    bool waited = false;
+    const std::uint64_t now = waitForPass(waited);
+    if (waited || now != lastLookMs_) {
+        lastLookMs_ = now;
+        dispatchEvents();
+    }
+    dispatchTimers(now);
+    presentInvalidated();
+}
+
+// The one place where a loop of the system waits: when this millisecond's passes are spent, until the
+// next millisecond or an event, whichever comes first. An event is handled in the pass that follows.
+std::uint64_t Runtime::waitForPass(bool& waited) {
+    const std::uint64_t now = backend_.monotonicMs();
+    waited = !passBudget_->take(now);
+    if (!waited) return now;
+    backend_.waitForEvent(now + 1);
+    const std::uint64_t woke = backend_.monotonicMs();
+    if (!passBudget_->take(woke)) passBudget_->borrow(woke);
+    return woke;
+}
+
+void Runtime::pump() {
+    dispatchEvents();
+    dispatchTimers(backend_.monotonicMs());
+    presentInvalidated();
+}
+
+void Runtime::dispatchEvents() {
     Event event;
     while (backend_.pollEvent(event)) dispatch(event);
-    dispatchTimers();
-    presentInvalidated();
 }
 
 void Runtime::dispatch(const Event& event) {
@@ -176,8 +218,7 @@ void Runtime::dispatch(const Event& event) {
     }
 }
 
-void Runtime::dispatchTimers() {
-    const std::uint64_t now = backend_.monotonicMs();
+void Runtime::dispatchTimers(std::uint64_t now) {
     for (Form* form : std::vector<Form*>(forms_)) {
         if (!form->isLoaded()) continue;
         for (Timer* timer : form->timers()) {
@@ -225,7 +266,7 @@ int Runtime::msgBox(const std::string& prompt, int style, const std::string& tit
     presentInvalidated();
     while (answer() == 0) {
         backend_.waitForEvent(nextTimerDue());
-        doEvents();
+        pump();
     }
     return answer();
 }

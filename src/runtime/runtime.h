@@ -14,6 +14,7 @@
 #include "runtime/backend.h"
 #include "runtime/checked.h"
 #include "runtime/constants.h"
+#include "runtime/pass_budget.h"
 #include "runtime/program_identity.h"
 #include "runtime/random.h"
 #include "runtime/surface.h"
@@ -45,7 +46,12 @@ public:
     // any other exception goes on to the caller.
     int run(const std::function<void()>& main);
 
+    // The system's DoEvents: one pass of its loops. Handles what is pending: events, due timers, windows
+    // to show again; at a pass rate, first waits when the passes of this millisecond are spent.
     void doEvents();
+    // The pace of the system's loops: 0 (the default) is the design's busy loop, DoEvents never waits;
+    // N runs them as on a machine that makes N passes a second (runtime/pass_budget.h).
+    void setPassRate(std::uint32_t passesPerSecond);
     int msgBox(const std::string& prompt, int style, const std::string& title);
     [[noreturn]] void end();
 
@@ -59,8 +65,11 @@ public:
     void frameShown(bool shown);
 
 private:
+    std::uint64_t waitForPass(bool& waited);  // returns the clock's reading for the pass
+    void pump();  // one round of events, timers and repaints: the runtime's own loops, which never wait here
+    void dispatchEvents();
     void dispatch(const Event& event);
-    void dispatchTimers();
+    void dispatchTimers(std::uint64_t now);
     void presentInvalidated();
     void reportError(const RuntimeError& error) noexcept;  // a line on standard error, then the box if it can
     void reportOutOfMemory() noexcept;
@@ -81,6 +90,8 @@ private:
     std::vector<OpenDialog> dialogs_;
     PictureBox* capture_ = nullptr;
     std::optional<std::uint64_t> failingSince_;  // monotonic ms of the first of a run of unshown frames
+    std::optional<PassBudget> passBudget_;       // empty: the busy loop
+    std::uint64_t lastLookMs_ = UINT64_MAX;      // at a pass rate: when a pass last read the platform's events
 };
 
 // The platform services as the system's code calls them.

@@ -2,10 +2,15 @@
 // and with which status it ends, before any window opens.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
 #include <string>
 #include <vector>
 
 #include "app/entry.h"
+#include "backend/headless/headless_backend.h"
 
 namespace quorvex {
 namespace {
@@ -79,6 +84,56 @@ TEST(Entry, TheScaleAndFullScreenReachTheBackEndAndAFailedStartIsSaidInOneLine) 
     byDefault.run({});
     EXPECT_EQ(byDefault.scaleAsked, 0);  // the desktop's own
     EXPECT_FALSE(byDefault.fullScreenAsked);
+}
+
+TEST(Entry, ThePassRateIsAWholeNumberWithinItsLimitsOrMax) {
+    const UsageFacts usage{"quorvex", "the desktop's own"};
+    auto rate = [&](const std::vector<std::string>& arguments) {
+        const CommandLine line = readCommandLine(arguments, usage);
+        return line.action == CommandLine::Action::Play ? static_cast<std::int64_t>(line.passRate) : -1;
+    };
+    EXPECT_EQ(rate({}), 0);  // max: the busy loop
+    EXPECT_EQ(rate({"--pass-rate", "41000"}), 41'000);
+    EXPECT_EQ(rate({"--scale", "2", "--pass-rate=1000"}), 1'000);
+    EXPECT_EQ(rate({"--pass-rate=100000000"}), 100'000'000);
+    EXPECT_EQ(rate({"--pass-rate", "41000", "--pass-rate", "max"}), 0);
+    for (const char* bad : {"999", "100000001", "4294967337", "-41000", "+41000", "41000x", "4.1e4", "", "MAX"})
+        EXPECT_EQ(rate({"--pass-rate", bad}), -1) << bad;
+    EXPECT_EQ(rate({"--pass-rate"}), -1);
+
+    FakePlatform refused;
+    EXPECT_EQ(refused.run({"--pass-rate", "fast"}), 2);
+    EXPECT_EQ(refused.told,
+              "quorvex: --pass-rate needs passes a second, 1000 to 100000000, or max, not 'fast' (try --help)\n");
+    EXPECT_EQ(refused.backendsStarted, 0);
+    FakePlatform help;
+    help.run({"--help"});
+    EXPECT_NE(help.answer.find("--pass-rate N|max"), std::string::npos);
+}
+
+TEST(Entry, ThePassRateReachesTheRunsLoops) {
+    // The real program on a clock that only waits move; stopped after 3000 looks at its events (at a
+    // pass rate, one a millisecond).
+    auto msFor3000Looks = [](const std::vector<std::string>& arguments) {
+        FakePlatform platform;
+        headless::HeadlessBackend* backend = nullptr;
+        platform.platform.startBackend = [&backend](const rt::ProgramIdentity&, int,
+                                                    bool) -> std::unique_ptr<rt::Backend> {
+            auto made = std::make_unique<headless::HeadlessBackend>();
+            made->msPerPump = 0;
+            made->onPump = [b = made.get()] {
+                if (b->pumps() == 3000) throw std::runtime_error("enough");
+            };
+            backend = made.get();
+            return made;
+        };
+        std::uint64_t ms = 0;
+        platform.platform.noteFailure = [&](const std::string&) { ms = backend->now(); };
+        EXPECT_EQ(platform.run(arguments), 1);
+        return ms;
+    };
+    EXPECT_EQ(msFor3000Looks({}), 0u);  // the busy loop never waits
+    EXPECT_EQ(msFor3000Looks({"--pass-rate", "41000"}), 2999u);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 // compares the whole with tests/replay/journey.txt. A change in behaviour shows up as a readable
 // diff of that file. To accept a change on purpose, regenerate it:
 //     QUORVEX_UPDATE_REPLAY=1 build/test/tests/quorvex_game_tests --gtest_filter='Replay*'
+// The same journey runs again at a pass rate of 41,000 a second (tests/replay/journey_41000.txt): the
+// clock stands still during a pass and moves only while the loops wait for the next millisecond.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -29,7 +31,7 @@ namespace {
 using namespace quorvex;
 
 constexpr int kLeft = rt::vbKeyLeft, kRight = rt::vbKeyRight, kSpace = rt::vbKeySpace;
-const std::string kExpected = std::string(QUORVEX_SOURCE_DIR) + "/tests/replay/journey.txt";
+const std::string kRecordings = std::string(QUORVEX_SOURCE_DIR) + "/tests/replay/";
 
 std::string hashOf(const rt::Surface& s) {
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
@@ -57,6 +59,32 @@ public:
     Mode mode = Mode::Intro;
     std::set<std::string> reached;
     int held = 0;  // the arrow key held down, or 0
+    std::uint64_t passesPerMs = 1;
+
+    // At a pass rate: the caption's figures seen, and the times between two flips of the aliens' frame
+    // within one stretch of play at level 1.
+    std::set<std::string> figures;
+    std::set<std::uint64_t> flipPeriods;
+    std::uint64_t lastFlip = 0;
+    bool lastFrame = false;
+    void watchCounts() {
+        if (!program.created<frmGame>() || !form<frmGame>().isLoaded()) return;
+        frmGame& g = form<frmGame>();
+        const std::string caption = g.Caption();
+        const auto end = caption.rfind(" FPS");
+        if (end != std::string::npos) {
+            const auto start = caption.rfind(' ', end - 1) + 1;
+            figures.insert(caption.substr(start, end - start));
+        }
+        const bool frame = static_cast<bool>(bAlienFrame);
+        if (!g.bRunning || g.lngLevel != 1) {
+            lastFlip = 0;
+        } else if (frame != lastFrame) {
+            if (lastFlip != 0) flipPeriods.insert(backend.now() - lastFlip);
+            lastFlip = backend.now();
+        }
+        lastFrame = frame;
+    }
 
     void checkpoint(const std::string& name) {
         if (!reached.insert(name).second) return;
@@ -124,7 +152,7 @@ public:
 
     // The player, looking at the screen once per pass.
     void play() {
-        if (backend.pumps() > 3'000'000) throw std::runtime_error("the replay does not come to an end");
+        if (backend.pumps() > 3'000'000 * passesPerMs) throw std::runtime_error("the replay does not come to an end");
         if (mode == Mode::Intro) {
             if (!program.created<frmMain>()) return;
             frmMain& t = form<frmMain>();
@@ -206,27 +234,43 @@ std::string readFile(const std::string& path) {
     return s.str();
 }
 
-TEST(Replay, WholeJourneyMatchesTheRecording) {
+void replayAgainst(const std::string& recording, std::uint32_t passRate) {
+    const std::string expectedFile = kRecordings + recording;
     Journey j;
+    if (passRate != 0) {
+        j.runtime.setPassRate(passRate);
+        j.backend.msPerPump = 0;  // only the waits move the clock
+        j.passesPerMs = passRate / 1000;
+    }
     j.backend.setTickBase(0x7FFF0000u);  // the counter turns negative during the game
     j.backend.setTimeOfDay(10 * 3600.0 + 17.25);
     j.backend.answerNextQuestion(rt::vbYes);
     j.backend.answerNextQuestion(rt::vbNo);
-    j.backend.onPump = [&j] { j.play(); };
+    j.backend.onPump = [&j, passRate] {
+        j.play();
+        if (passRate != 0) j.watchCounts();
+    };
 
     const int status = j.runtime.run(Main);
     j.checkpoint("ended");
     j.log << "status=" << status << " questions:";
     for (const auto& q : j.backend.questions()) j.log << " \"" << q.title << "\"/\"" << q.prompt << "\"";
     j.log << "\n";
+    if (passRate != 0) {
+        j.log << "FPS figures seen:";
+        for (const std::string& f : j.figures) j.log << " " << f;
+        j.log << "\nlevel 1, ms between flips of the aliens' frame:";
+        for (std::uint64_t p : j.flipPeriods) j.log << " " << p;
+        j.log << "\n";
+    }
 
     const std::string actual = j.log.str();
     if (std::getenv("QUORVEX_UPDATE_REPLAY") != nullptr) {
-        std::ofstream(kExpected) << actual;
-        GTEST_SKIP() << "recording written to " << kExpected;
+        std::ofstream(expectedFile) << actual;
+        GTEST_SKIP() << "recording written to " << expectedFile;
     }
-    const std::string expected = readFile(kExpected);
-    ASSERT_FALSE(expected.empty()) << "no recording at " << kExpected;
+    const std::string expected = readFile(expectedFile);
+    ASSERT_FALSE(expected.empty()) << "no recording at " << expectedFile;
     std::istringstream a(actual), e(expected);
     std::string la, le;
     int line = 0;
@@ -235,9 +279,13 @@ TEST(Replay, WholeJourneyMatchesTheRecording) {
         const bool moreE = static_cast<bool>(std::getline(e, le));
         ++line;
         if (!moreA && !moreE) break;
-        ASSERT_EQ(le, la) << "the journey differs from the recording at line " << line << " of " << kExpected;
+        ASSERT_EQ(le, la) << "the journey differs from the recording at line " << line << " of " << expectedFile;
     }
     EXPECT_EQ(status, 0);
 }
+
+TEST(Replay, WholeJourneyMatchesTheRecording) { replayAgainst("journey.txt", 0); }
+
+TEST(Replay, WholeJourneyAtAPassRateMatchesItsRecording) { replayAgainst("journey_41000.txt", 41'000); }
 
 }  // namespace

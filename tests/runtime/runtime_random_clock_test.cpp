@@ -1,6 +1,7 @@
 // The random generator and the clocks that a test scripts: tick count, time of day, pump time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -127,6 +128,37 @@ TEST_F(ClockTest, EachPumpAdvancesByMsPerPumpAndWaitsJumpToTheNextEvent) {
     // Waiting forever for nothing is reported, not hung.
     runtime.doEvents();
     EXPECT_THROW(backend.waitForEvent(rt::kWaitForever), headless::Stalled);
+}
+
+TEST_F(ClockTest, APassRateGivesEachMillisecondItsShareOfPassesThenWaitsForTheNext) {
+    rttest::TestForm form(runtime);
+    std::vector<std::uint64_t> keysAt;
+    form.onKeyDown = [&](int) { keysAt.push_back(backend.now()); };
+    form.Show();
+    backend.msPerPump = 0;  // only the waits move the clock
+    auto passTimes = [&](int passes) {
+        std::vector<std::uint64_t> at;
+        for (int i = 0; i < passes; ++i) {
+            runtime.doEvents();
+            at.push_back(backend.now());
+        }
+        return at;
+    };
+    // 2.5 passes a millisecond: 2, then 3, the half carried over.
+    runtime.setPassRate(2'500);
+    EXPECT_EQ(passTimes(10), (std::vector<std::uint64_t>{0, 0, 1, 1, 1, 2, 2, 3, 3, 3}));
+    // A key during a spent millisecond ends the wait and is handled at once; its pass is taken from the
+    // next millisecond's share.
+    backend.keyDown(form.window(), rt::vbKeyLeft);
+    EXPECT_EQ(passTimes(4), (std::vector<std::uint64_t>{3, 4, 5, 5}));
+    EXPECT_EQ(keysAt, (std::vector<std::uint64_t>{3}));
+    // After a long stall only 20 ms of passes are made up (50, and the one left over), not the whole stall.
+    backend.advance(1000);
+    const auto after = passTimes(60);
+    EXPECT_EQ(std::count(after.begin(), after.end(), 1005u), 51);
+    // max: the busy loop, which never waits.
+    runtime.setPassRate(0);
+    EXPECT_EQ(passTimes(3), (std::vector<std::uint64_t>{after.back(), after.back(), after.back()}));
 }
 
 TEST_F(ClockTest, ScheduledEventsArriveWhenDueAndNotBefore) {

@@ -2,8 +2,10 @@
 //
 // Time stands still unless the script moves it: every pump of events (one DoEvents, one pass of a
 // loop) advances the clock by `msPerPump`, and a wait jumps straight to the next timer or scripted
-// event. Tests queue input at given times, answer questions in advance, hook every pump to look at
-// or change the program's state, and read every window's caption and composed pixels.
+// event. With `msPerPump` 0 and a pass rate, only the runtime's waits for the next millisecond move it:
+// the loops then run deterministically at that rate. Tests queue input at given times, answer
+// questions in advance, hook every pump to look at or change the program's state, and read every
+// window's caption and composed pixels.
 #pragma once
 
 #include <cstdint>

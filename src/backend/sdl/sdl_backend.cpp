@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <ctime>
@@ -428,9 +429,22 @@ void SdlBackend::waitForEvent(std::uint64_t untilMs) {
     for (;;) {
         int timeout = -1;  // no deadline: sleep until something happens
         if (untilMs != rt::kWaitForever) {
-            const std::uint64_t nowMs = monotonicMs();
-            if (nowMs >= untilMs) return;
-            timeout = static_cast<int>(std::min<std::uint64_t>(untilMs - nowMs, INT_MAX));
+            const timespec clock = now(CLOCK_MONOTONIC);
+            const std::uint64_t nowNs =
+                static_cast<std::uint64_t>(clock.tv_sec) * 1'000'000'000u + static_cast<std::uint64_t>(clock.tv_nsec);
+            if (nowNs >= untilMs * 1'000'000u) return;
+            const std::uint64_t wholeMs = (untilMs * 1'000'000u - nowNs) / 1'000'000u;
+            if (wholeMs == 0) {
+                // Less than a millisecond to go, finer than SDL's waits: slept out to the deadline, so that
+                // a wait for the next millisecond ends on it and not a millisecond late. An event that comes
+                // meanwhile is taken when it ends.
+                const timespec until{static_cast<std::time_t>(untilMs / 1000),
+                                     static_cast<long>(untilMs % 1000 * 1'000'000u)};
+                while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+                }
+                return;
+            }
+            timeout = static_cast<int>(std::min<std::uint64_t>(wholeMs, INT_MAX));
         }
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, timeout) == 0) {
