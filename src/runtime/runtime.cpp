@@ -308,7 +308,7 @@ void Runtime::showPaused() {
     LabelText text;
     text.width = look.width;
     text.height = 40;
-    text.top = look.height / 2 - text.height / 2;
+    text.top = look.height * 2 / 3;  // below a form's labels in the middle (the game's "Get Ready")
     text.text = "Paused - press P to play on";
     text.fore = colour::white;
     text.font = {"MS Sans Serif", 14, true};
