@@ -94,16 +94,17 @@ ship_still() {
   done
   fail "$1: bombs interrupted every check"
 }
-# held_still WHY: the paused look (not one pixel in the game's full colours, white words across the lower
-# middle), and nothing on the window moves for 0.5 s.
-held_still() {
-  local bright words moved
-  wait_for 5 snap "$game" "$work/held1.png" || fail "$1: no screenshot"
-  cp "$work/held1.png" "$shot"
+# paused_look: not one pixel in the game's full colours, white words across the lower middle.
+# held_still WHY: the paused look, and nothing on the window moves for 0.5 s.
+paused_look() {
+  snap "$game" "$work/held1.png" && cp "$work/held1.png" "$shot" || return 1
   { read -r bright; read -r words; } < <(measure "count:#ff0000,#ffff00,#0000ff,#00ff00,#ff00ff" \
     "count:#ffffff@600x60+0+320")
-  [ "$bright" -eq 0 ] && [ "$words" -ge 50 ] ||
-    fail "$1: not the paused look ($bright pixels in full colour, $words white pixels of words)"
+  [ "$bright" -eq 0 ] && [ "$words" -ge 50 ]
+}
+held_still() {
+  local bright words moved
+  paused_look || fail "$1: not the paused look ($bright pixels in full colour, $words white pixels of words)"
   sleep 0.5
   snap "$game" "$work/held2.png" || fail "$1: no screenshot"
   moved="$(compare -metric AE "$work/held1.png" "$work/held2.png" null: 2>&1 || true)"
@@ -118,6 +119,8 @@ leftovers+=("$!")
 wait_for 10 has_window '^xmessage$' || fail "the other window did not open"
 other="$(window_named '^xmessage$')"
 x xdotool windowactivate --sync "$game"
+sleep 0.6
+! paused_look || x xdotool key p  # the other window took the keyboard as it opened
 wait_for 10 in_play || fail "play did not resume"
 x xdotool keydown Left
 wait_for 5 ship_left_of 500 || { x xdotool keyup Left; fail "the ship did not move with Left held"; }
