@@ -438,6 +438,26 @@ TEST_F(PauseTest, MinimiseAndFocusLossPauseTheFormThatPausesOnlyUntilP) {
     EXPECT_NO_THROW(runtime.doEvents());
 }
 
+// At a pass rate the pause is the same, and the passes of the paused time are not made up after it.
+TEST_F(PauseTest, AtAPassRateThePauseHoldsTheSameAndNoPassesAreMadeUp) {
+    runtime.setPassRate(1000);  // one pass a millisecond
+    form.Show();
+    const rt::WindowId w = form.window();
+    backend.keyDown(w, rt::vbKeyP);
+    at(2000, keyEvent(w, rt::vbKeyP));
+    runtime.doEvents();
+    EXPECT_EQ(backend.now(), 2000u);
+    int passes = 0;
+    while (backend.now() < 2010) {
+        runtime.doEvents();
+        ++passes;
+    }
+    EXPECT_LE(passes, 12) << "a burst of passes after the pause";
+    EXPECT_TRUE(ticks.empty());
+    while (ticks.empty()) runtime.doEvents();
+    EXPECT_EQ(ticks, (std::vector<std::uint64_t>{2100}));
+}
+
 TEST_F(PauseTest, TheCloseBoxStillUnloadsThePausedForm) {
     form.Show();
     const rt::WindowId w = form.window();
