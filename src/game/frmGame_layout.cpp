@@ -33,6 +33,7 @@ frmGame::frmGame(rt::Runtime& runtime)
       lblReady(*this, lblReadyLayout()) {
     tmrFPS.onTick = [this] { tmrFPS_Timer(); };
     tmrReady.onTick = [this] { tmrReady_Timer(); };
+    pausesPlay = true;  // P, Pause, a minimise or the focus lost to another program pause play
 }
 
 }  // namespace quorvex

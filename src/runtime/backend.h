@@ -23,6 +23,8 @@ enum class EventType {
     Close,         // the window's close box
     Expose,        // the window must be shown again
     DialogAnswer,  // answer = vbYes or vbNo for the question dialog `window`
+    Minimised,     // the window was minimised
+    FocusLost,     // the keyboard focus went to another program (not to a window of ours); window = 0
 };
 
 struct Event {

@@ -12,6 +12,7 @@ inline constexpr int vbKeyReturn = 13;
 inline constexpr int vbKeyShift = 16;
 inline constexpr int vbKeyControl = 17;
 inline constexpr int vbKeyMenu = 18;  // Alt
+inline constexpr int vbKeyPause = 19;
 inline constexpr int vbKeyEscape = 27;
 inline constexpr int vbKeySpace = 32;
 inline constexpr int vbKeyLeft = 37;
@@ -19,6 +20,7 @@ inline constexpr int vbKeyUp = 38;
 inline constexpr int vbKeyRight = 39;
 inline constexpr int vbKeyDown = 40;
 inline constexpr int vbKeyA = 65;
+inline constexpr int vbKeyP = 80;
 inline constexpr int vbKey0 = 48;
 inline constexpr int vbKeyF1 = 112;  // F2 to F12 follow
 

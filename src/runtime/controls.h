@@ -133,6 +133,7 @@ public:
     // Used by the runtime.
     void reset(std::uint64_t now);  // stored layout; counting starts now
     std::uint64_t dueAt() const { return dueAt_; }
+    void postpone(std::uint64_t ms) { dueAt_ += ms; }  // a pause: the time it lasted does not count
     bool inHandler() const { return inHandler_; }
     // Fire if due: the next tick is scheduled one interval on; a tick that falls due while this
     // timer's handler is still running is dropped, not queued.

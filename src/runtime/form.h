@@ -81,6 +81,9 @@ public:
     }
     virtual void Form_Unload(Integer& cancel) { (void)cancel; }
 
+    // P, Pause, a minimise or the focus lost to another program pause the program while this form shows.
+    bool pausesPlay = false;
+
     // Used by the runtime, the controls and tests.
     const FormLayout& layout() const { return layout_; }
     const Surface& image() const { return image_; }

@@ -119,6 +119,7 @@ void Runtime::closeEverything() {
 }
 
 void Runtime::setPassRate(std::uint32_t passesPerSecond) {
+    passRate_ = passesPerSecond;
     if (passesPerSecond == 0)
         passBudget_.reset();
     else
@@ -139,6 +140,10 @@ void Runtime::doEvents() {
     if (waited || now != lastLookMs_) {
         lastLookMs_ = now;
         dispatchEvents();
+        if (paused()) {
+            holdPause();
+            return;  // the pass that paused ends here; the next one starts afresh
+        }
     }
     dispatchTimers(now);
     presentInvalidated();
@@ -158,19 +163,24 @@ std::uint64_t Runtime::waitForPass(bool& waited) {
 
 void Runtime::pump() {
     dispatchEvents();
+    if (paused()) holdPause();
     dispatchTimers(backend_.monotonicMs());
     presentInvalidated();
 }
 
 void Runtime::dispatchEvents() {
     Event event;
-    while (backend_.pollEvent(event)) dispatch(event);
+    while (!paused() && backend_.pollEvent(event)) dispatch(event);
 }
 
 void Runtime::dispatch(const Event& event) {
     if (event.type == EventType::DialogAnswer) {
         for (OpenDialog& dialog : dialogs_)
             if (dialog.id == event.window) dialog.answer = event.answer;
+        return;
+    }
+    if (event.type == EventType::FocusLost) {
+        if (Form* playing = pausableForm(); playing != nullptr && !modal()) pause(*playing);
         return;
     }
     Form* form = formOf(event.window);
@@ -183,6 +193,10 @@ void Runtime::dispatch(const Event& event) {
     if (modal()) return;
     switch (event.type) {
         case EventType::KeyDown: {
+            if (form->pausesPlay && (event.key == vbKeyP || event.key == vbKeyPause)) {
+                if (!event.repeat) pause(*form);
+                break;
+            }
             Integer code = event.key;
             form->Form_KeyDown(code, 0);
             break;
@@ -214,8 +228,92 @@ void Runtime::dispatch(const Event& event) {
             break;
         }
         case EventType::Close: form->Unload(vbFormControlMenu); break;
+        case EventType::Minimised:
+            if (form->pausesPlay) pause(*form);
+            break;
         default: break;
     }
+}
+
+// ---- the pause ----
+
+Form* Runtime::pausableForm() const {
+    for (Form* form : forms_)
+        if (form->pausesPlay && form->isLoaded() && form->isShown()) return form;
+    return nullptr;
+}
+
+void Runtime::pause(Form& form) {
+    if (paused()) return;
+    pausedForm_ = &form;
+    pausedAtMs_ = backend_.monotonicMs();
+    showPaused();
+}
+
+// Sleeps in the platform's wait with no deadline: no pass, timer or frame runs until the player resumes.
+// Then every timer's next tick moves on by the pause's length, so that none falls due behind the player's
+// back (the "Get Ready" countdown goes on where it stopped), and the pace starts afresh.
+void Runtime::holdPause() {
+    Event event;
+    while (paused()) {
+        if (backend_.pollEvent(event))
+            dispatchWhilePaused(event);
+        else
+            backend_.waitForEvent(kWaitForever);
+    }
+    const std::uint64_t length = backend_.monotonicMs() - pausedAtMs_;
+    for (Form* form : forms_)
+        for (Timer* timer : form->timers()) timer->postpone(length);
+    if (passRate_ != 0) passBudget_.emplace(passRate_);
+}
+
+// While paused, a key-down other than P or Pause and any click are dropped; key-ups go on, so that a key
+// let go during the pause does not hold on after it.
+void Runtime::dispatchWhilePaused(const Event& event) {
+    Form* form = formOf(event.window);
+    const bool onPaused = form != nullptr && form == pausedForm_;
+    switch (event.type) {
+        case EventType::KeyDown:
+            if (onPaused && !event.repeat && (event.key == vbKeyP || event.key == vbKeyPause)) {
+                pausedForm_ = nullptr;
+                form->invalidate();  // the next repaint shows play again
+            }
+            break;
+        case EventType::KeyUp:
+            if (form != nullptr) {
+                Integer code = event.key;
+                form->Form_KeyUp(code, 0);
+            }
+            break;
+        case EventType::Expose:
+            if (onPaused)
+                showPaused();
+            else if (form != nullptr)
+                form->invalidate();
+            break;
+        case EventType::Close:
+            if (form != nullptr) form->Unload(vbFormControlMenu);
+            break;
+        default: break;  // clicks, further pauses, the focus
+    }
+    if (pausedForm_ != nullptr && !pausedForm_->isLoaded()) pausedForm_ = nullptr;  // closed while paused
+}
+
+// The last frame dimmed, with the way back on it: drawn on a copy at present time, never into the form's image.
+void Runtime::showPaused() {
+    Form& form = *pausedForm_;
+    if (form.dirty()) form.repaint();
+    Surface look = form.screen();
+    for (Pixel& pixel : look.pixels) pixel = (pixel >> 2) & 0x3F3F3Fu;  // a quarter of each channel
+    LabelText text;
+    text.width = look.width;
+    text.height = 40;
+    text.top = look.height * 2 / 3;  // below a form's labels in the middle (the game's "Get Ready")
+    text.text = "Paused - press P to play on";
+    text.fore = colour::white;
+    text.font = {"MS Sans Serif", 14, true};
+    backend_.drawLabelText(look, text);
+    frameShown(backend_.present(form.window(), look));
 }
 
 void Runtime::dispatchTimers(std::uint64_t now) {

@@ -52,6 +52,9 @@ public:
     // The pace of the system's loops: 0 (the default) is the design's busy loop, DoEvents never waits;
     // N runs them as on a machine that makes N passes a second (runtime/pass_budget.h).
     void setPassRate(std::uint32_t passesPerSecond);
+    // A pause of play (Form::pausesPlay): while it lasts, nothing but the player's resume, key releases,
+    // the close box and repaints is handled; no timer counts and the program sleeps.
+    bool paused() const { return pausedForm_ != nullptr; }
     int msgBox(const std::string& prompt, int style, const std::string& title);
     [[noreturn]] void end();
 
@@ -70,6 +73,11 @@ private:
     void dispatchEvents();
     void dispatch(const Event& event);
     void dispatchTimers(std::uint64_t now);
+    Form* pausableForm() const;
+    void pause(Form& form);
+    void holdPause();  // returns when the player resumes or the paused form is gone
+    void dispatchWhilePaused(const Event& event);
+    void showPaused();
     void presentInvalidated();
     void reportError(const RuntimeError& error) noexcept;  // a line on standard error, then the box if it can
     void reportOutOfMemory() noexcept;
@@ -92,6 +100,9 @@ private:
     std::optional<std::uint64_t> failingSince_;  // monotonic ms of the first of a run of unshown frames
     std::optional<PassBudget> passBudget_;       // empty: the busy loop
     std::uint64_t lastLookMs_ = UINT64_MAX;      // at a pass rate: when a pass last read the platform's events
+    std::uint32_t passRate_ = 0;
+    Form* pausedForm_ = nullptr;
+    std::uint64_t pausedAtMs_ = 0;
 };
 
 // The platform services as the system's code calls them.

@@ -126,5 +126,49 @@ TEST_F(GameLoopTest, ReadyTicksDuringPlayAreDropped) {
     EXPECT_NE(game.Caption(), "Quorvex - By Delmoro");  // the caption timer ran meanwhile
 }
 
+// P during "Get Ready" holds its countdown where it stood; P during play holds the loop, its timers and
+// the caption's count of passes; a key let go during the pause does not run on after it, and one pressed
+// during it is not taken.
+TEST_F(GameLoopTest, PauseHoldsTheCountdownThePlayAndTheCaptionsCount) {
+    const rt::WindowId w = game.window();
+    rt::Event p{rt::EventType::KeyDown, w};
+    p.key = rt::vbKeyP;
+    backend.advance(400);  // 600 ms of "Get Ready" to go
+    backend.post(p);
+    backend.postAt(10'400, p);
+    runtime.doEvents();
+    EXPECT_EQ(backend.now(), 10'400u);
+    EXPECT_EQ(plays, 0);
+    EXPECT_EQ(game.tmrReady.dueAt(), 11'000u);
+
+    backend.msPerPump = 11;  // a frame on every pass
+    noBombs();
+    backend.keyDown(w, kLeft);
+    std::uint64_t pausedAt = 0;
+    std::int32_t framesAtPause = 0, shipAtPause = 0;
+    std::string captionAtPause;
+    bool checked = false;
+    playPasses(60, [&](int pass) {
+        // Well inside a second of the caption's timer, so that its next tick falls after the next pass.
+        if (pausedAt == 0 && pass > 10 && backend.now() % 1000 > 400) {
+            pausedAt = backend.now();
+            framesAtPause = game.lngFrames.value();
+            shipAtPause = game.lngShipX.value();
+            captionAtPause = game.Caption();
+            backend.post(p);
+            backend.postAt(pausedAt + 3000, rt::Event{rt::EventType::KeyUp, w, kLeft});
+            backend.postAt(pausedAt + 4000, rt::Event{rt::EventType::KeyDown, w, kRight});
+            backend.postAt(pausedAt + 8000, p);
+        } else if (pausedAt != 0 && !runtime.paused() && !checked) {  // the first pass after the pause
+            checked = true;
+            EXPECT_GE(backend.now(), pausedAt + 8000);
+            EXPECT_LE(game.lngFrames, framesAtPause + 2) << "no pass counted during the pause";
+            EXPECT_EQ(game.Caption(), captionAtPause) << "the caption's timer did not tick during the pause";
+            EXPECT_EQ(game.lngShipX, shipAtPause) << "Left was let go during the pause, Right not taken";
+        }
+    });
+    EXPECT_TRUE(checked);
+}
+
 }  // namespace
 }  // namespace quorvex::testing

@@ -342,4 +342,130 @@ TEST_F(RunTest, OnPumpMayPostWhatTheProgramWaitsFor) {
     EXPECT_EQ(form.unloads, 1);
 }
 
+// ---- the pause ----
+
+class PauseTest : public rttest::RuntimeTest {
+protected:
+    PauseTest() {
+        form.pausesPlay = true;
+        timer.onTick = [this] { ticks.push_back(backend.now()); };
+        form.onKeyDown = [this](int k) { downs.push_back(k); };
+        form.onKeyUp = [this](int k) { ups.push_back(k); };
+        backend.onPresent = [this](rt::WindowId, const rt::Surface& s) {
+            (runtime.paused() ? pausedCorner : shownCorner) = s.at(0, 0);
+        };
+    }
+    void at(std::uint64_t ms, const rt::Event& e) { backend.postAt(ms, e); }
+
+    TestForm form{runtime};
+    rt::Timer timer{form, {"tmrTest", 100, true}};
+    std::vector<std::uint64_t> ticks;
+    std::vector<int> downs, ups;
+    rt::Pixel shownCorner = 0, pausedCorner = 0;
+};
+
+TEST_F(PauseTest, PStopsTimersAndInputUntilPAgainThenTicksMoveOnByThePause) {
+    form.Show();  // at 0: the timer's first tick is due at 100
+    const rt::WindowId w = form.window();
+    pumpAt(40);
+    backend.keyDown(w, rt::vbKeyP);
+    at(1000, keyEvent(w, rt::vbKeyLeft));                        // dropped
+    at(1500, keyEvent(w, rt::vbKeyLeft, rt::EventType::KeyUp));  // let go during the pause: delivered
+    at(2000, rt::Event{rt::EventType::MouseDown, w});            // a click does not resume
+    at(2500, rt::Event{rt::EventType::Expose, w});
+    at(3000, rt::Event{rt::EventType::FocusLost, 0});  // a pause on the pause changes nothing
+    at(4000, [&] {
+        rt::Event held = keyEvent(w, rt::vbKeyP);
+        held.repeat = true;  // P's auto-repeat is not a press
+        return held;
+    }());
+    at(5040, keyEvent(w, rt::vbKeyPause));
+    const int before = presents(w);
+    runtime.doEvents();  // blocks in the pause until the Pause key at 5040
+    EXPECT_EQ(backend.now(), 5040u);
+    EXPECT_TRUE(ticks.empty());
+    EXPECT_TRUE(downs.empty()) << "P, Pause and key-downs during the pause do not reach the form";
+    EXPECT_EQ(ups, (std::vector<int>{rt::vbKeyLeft}));
+    EXPECT_EQ(presents(w) - before, 3) << "the paused look, again on expose, then play";
+    EXPECT_EQ(pausedCorner, (rttest::kBack >> 2) & 0x3F3F3Fu) << "the last frame dimmed";
+    EXPECT_EQ(form.image().at(0, 0), rttest::kBack) << "the form's own image is untouched";
+    pumpAt(5099);
+    EXPECT_TRUE(ticks.empty()) << "the tick due at 100 moved on by the pause's 5000 ms";
+    EXPECT_EQ(shownCorner, rttest::kBack) << "play shows again";
+    pumpAt(5100);
+    EXPECT_EQ(ticks, (std::vector<std::uint64_t>{5100}));
+}
+
+TEST_F(PauseTest, MinimiseAndFocusLossPauseTheFormThatPausesOnlyUntilP) {
+    TestForm title(runtime, rttest::smallForm("frmTitle"));
+    title.Show();
+    std::vector<int> titleKeys;
+    title.onKeyDown = [&](int k) { titleKeys.push_back(k); };
+    backend.loseFocus();  // the pausing form is not shown: nothing to pause
+    backend.keyDown(title.window(), rt::vbKeyP);
+    backend.minimise(title.window());
+    pumpAt(10);
+    EXPECT_EQ(titleKeys, (std::vector<int>{rt::vbKeyP})) << "P is an ordinary key elsewhere";
+
+    form.Show();  // at 10: the tick is due at 110
+    const rt::WindowId w = form.window();
+    backend.minimise(w);
+    at(50, rt::Event{rt::EventType::Expose, w});  // restored: still paused
+    at(60, rt::Event{rt::EventType::MouseDown, w});
+    at(1010, keyEvent(w, rt::vbKeyP));
+    runtime.doEvents();
+    EXPECT_EQ(backend.now(), 1010u);
+    backend.loseFocus();
+    at(3010, keyEvent(w, rt::vbKeyP));
+    runtime.doEvents();
+    EXPECT_EQ(backend.now(), 3010u);
+    EXPECT_TRUE(ticks.empty());
+    pumpAt(3110);
+    EXPECT_EQ(ticks, (std::vector<std::uint64_t>{3110}));
+
+    // The question's own window takes the focus: no pause (it would hold the question up for good).
+    backend.answerNextQuestion(rt::vbYes, 300);
+    bool lost = false;
+    backend.onPump = [&] {
+        if (runtime.modal() && !lost) {
+            lost = true;
+            backend.loseFocus();
+            backend.minimise(w);
+        }
+    };
+    EXPECT_EQ(rt::MsgBox("Again?", rt::vbYesNo, "Title"), rt::vbYes);
+    EXPECT_TRUE(lost);
+    EXPECT_NO_THROW(runtime.doEvents());
+}
+
+// At a pass rate the pause is the same, and the passes of the paused time are not made up after it.
+TEST_F(PauseTest, AtAPassRateThePauseHoldsTheSameAndNoPassesAreMadeUp) {
+    runtime.setPassRate(1000);  // one pass a millisecond
+    form.Show();
+    const rt::WindowId w = form.window();
+    backend.keyDown(w, rt::vbKeyP);
+    at(2000, keyEvent(w, rt::vbKeyP));
+    runtime.doEvents();
+    EXPECT_EQ(backend.now(), 2000u);
+    int passes = 0;
+    while (backend.now() < 2010) {
+        runtime.doEvents();
+        ++passes;
+    }
+    EXPECT_LE(passes, 12) << "a burst of passes after the pause";
+    EXPECT_TRUE(ticks.empty());
+    while (ticks.empty()) runtime.doEvents();
+    EXPECT_EQ(ticks, (std::vector<std::uint64_t>{2100}));
+}
+
+TEST_F(PauseTest, TheCloseBoxStillUnloadsThePausedForm) {
+    form.Show();
+    const rt::WindowId w = form.window();
+    backend.keyDown(w, rt::vbKeyPause);
+    at(500, rt::Event{rt::EventType::Close, w});
+    runtime.doEvents();
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_FALSE(runtime.paused());
+}
+
 }  // namespace

@@ -117,6 +117,7 @@ TEST_F(SdlBackendTest, KeysArriveAsVirtualKeyCodes) {
         {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 16},
         {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 17},
         {SDLK_LALT, SDL_SCANCODE_LALT, 18},
+        {SDLK_PAUSE, SDL_SCANCODE_PAUSE, 19},
         // A layout without Latin letters: the key in the place of F is F.
         {0x0430, SDL_SCANCODE_F, 70},
     };
@@ -179,6 +180,26 @@ TEST_F(SdlBackendTest, CloseBoxAndRepaintsArriveAndOtherWindowsArePassedOn) {
     EXPECT_EQ(events[1].type, EventType::Expose);
     EXPECT_EQ(events[2].type, EventType::Expose);
     EXPECT_EQ(events[3].window, 4242u);
+}
+
+// A minimised window arrives as such. A focus-out becomes "the focus went to another program" only once
+// the focus has had time to settle with no window of ours holding it (here none ever does), and a wait
+// wakes up for that decision.
+TEST_F(SdlBackendTest, MinimiseAndTheFocusLostToAnotherProgramArrive) {
+    pushWindowEvent(window, SDL_WINDOWEVENT_MINIMIZED);
+    pushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_LOST);
+    std::vector<rt::Event> events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, EventType::Minimised);
+    EXPECT_EQ(events[0].window, window);
+    const std::uint64_t start = backend->monotonicMs();
+    backend->waitForEvent(start + 10'000);
+    EXPECT_LT(backend->monotonicMs() - start, 5'000u) << "the wait did not wake up to decide";
+    events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, EventType::FocusLost);
+    EXPECT_EQ(events[0].window, 0u);
+    EXPECT_TRUE(drain().empty()) << "decided once";
 }
 
 // A virtual game controller: the D-pad and the left stick (past its dead zone) are Left and Right, the

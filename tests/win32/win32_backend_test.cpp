@@ -185,6 +185,27 @@ TEST_F(Win32BackendTest, KeysAndMouseArriveAsTheRuntimesEvents) {
     EXPECT_EQ(seen[1].key + seen[2].key, rt::vbKeySpace + rt::vbKeyRight);
 }
 
+// A minimised window, and the activation gone to another program's window, arrive as the runtime's
+// events that pause play; Pause is the system's own key code.
+TEST_F(Win32BackendTest, MinimiseAndActivationLostToAnotherProgramArriveAsEvents) {
+    auto typeSeen = [&](rt::EventType type) {
+        return std::any_of(seen.begin(), seen.end(), [&](const rt::Event& e) { return e.type == type; });
+    };
+    ShowWindow(handle, SW_MINIMIZE);
+    ASSERT_TRUE(pumpUntil([&] { return typeSeen(rt::EventType::Minimised); }));
+    ShowWindow(handle, SW_RESTORE);
+    seen.clear();
+    SendMessageW(handle, WM_ACTIVATEAPP, TRUE, 0);  // one of ours: nothing
+    SendMessageW(handle, WM_ACTIVATEAPP, FALSE, 0);
+    PostMessageW(handle, WM_KEYDOWN, VK_PAUSE, 1);
+    ASSERT_TRUE(pumpUntil([&] { return typeSeen(rt::EventType::KeyDown); }));
+    EXPECT_TRUE(typeSeen(rt::EventType::FocusLost));
+    EXPECT_EQ(
+        std::count_if(seen.begin(), seen.end(), [](const rt::Event& e) { return e.type == rt::EventType::FocusLost; }),
+        1);
+    EXPECT_EQ(seen.back().key, rt::vbKeyPause);
+}
+
 // Controller states fed to the back-end in place of XInput's: the D-pad and the left stick (past its dead
 // zone) are Left and Right, the face buttons Space, Start is P, for the window that has the focus; a key
 // held by two pads goes up with the last, and an unplugged pad lets go. Without the focus, nothing.

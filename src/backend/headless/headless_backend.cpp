@@ -62,10 +62,11 @@ void HeadlessBackend::destroyWindow(rt::WindowId id) {
 
 void HeadlessBackend::setCaption(rt::WindowId id, const std::string& caption) { windows_[id].caption = caption; }
 
-bool HeadlessBackend::present(rt::WindowId id, const rt::Surface&) {
+bool HeadlessBackend::present(rt::WindowId id, const rt::Surface& screen) {
     now_ += msPerPresent;
     if (presentsFail) return false;
     ++windows_[id].presents;
+    if (onPresent) onPresent(id, screen);
     return true;
 }
 

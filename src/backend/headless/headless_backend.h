@@ -58,12 +58,16 @@ public:
     void mouseDown(rt::WindowId w, int x, int y, int button = 1);
     void mouseUp(rt::WindowId w, int x, int y, int button = 1);
     void close(rt::WindowId w);
+    void minimise(rt::WindowId w) { post(rt::Event{rt::EventType::Minimised, w}); }
+    void loseFocus() { post(rt::Event{rt::EventType::FocusLost, 0}); }  // to another program
     // The answer to the next question, given `afterMs` after it opens (0: at once). While it is open
     // the question is modal: timers run, the other windows take no input.
     void answerNextQuestion(int answer, std::uint64_t afterMs = 0) { answers_.push_back({answer, afterMs}); }
 
     // Runs at the start of every pump, after the clock moved; may post events or throw to stop.
     std::function<void()> onPump;
+    // Runs for every frame shown, with the frame as the window shows it.
+    std::function<void(rt::WindowId, const rt::Surface&)> onPresent;
     // Runs when an error box opens, to look at the state it opens in.
     std::function<void()> onError;
 

@@ -25,6 +25,9 @@ namespace sdl {
 
 namespace {
 
+// Long enough for the window manager to hand the focus from one window of ours to the next.
+constexpr std::uint64_t kFocusSettleMs = 250;
+
 // The system's virtual-key codes; 0 for keys it has no code for.
 int virtualKey(const SDL_Keysym& key) {
     const SDL_Keycode sym = key.sym;
@@ -48,6 +51,7 @@ int virtualKey(const SDL_Keysym& key) {
         case SDLK_UP: return rt::vbKeyUp;
         case SDLK_RIGHT: return rt::vbKeyRight;
         case SDLK_DOWN: return rt::vbKeyDown;
+        case SDLK_PAUSE: return rt::vbKeyPause;
         default: break;
     }
     // Layouts whose keys type no Latin letters or digits: the key's place names it.
@@ -381,6 +385,8 @@ bool SdlBackend::translate(const SDL_Event& event, rt::Event& out) {
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_CLOSE: out = rt::Event{rt::EventType::Close, window}; return true;
+                case SDL_WINDOWEVENT_MINIMIZED: out = rt::Event{rt::EventType::Minimised, window}; return true;
+                case SDL_WINDOWEVENT_FOCUS_LOST: focusCheckAtMs_ = monotonicMs() + kFocusSettleMs; return false;
                 case SDL_WINDOWEVENT_MOVED:  // maybe by the window manager's full screen
                     followWindowManager(window);
                     return false;
@@ -419,15 +425,27 @@ bool SdlBackend::nextEvent(rt::Event& out) {
             pending_.pop_front();
             return true;
         }
-        if (SDL_PollEvent(&event) == 0) return false;
+        if (SDL_PollEvent(&event) == 0) {
+            if (!focusLostToOthers()) return false;
+            out = rt::Event{rt::EventType::FocusLost, 0};
+            return true;
+        }
         if (translate(event, out)) return true;
     }
+}
+
+// Decided once the events of the moment are in and the focus has had its time to settle.
+bool SdlBackend::focusLostToOthers() {
+    if (focusCheckAtMs_ == rt::kWaitForever || monotonicMs() < focusCheckAtMs_) return false;
+    focusCheckAtMs_ = rt::kWaitForever;
+    return SDL_GetKeyboardFocus() == nullptr;
 }
 
 void SdlBackend::waitForEvent(std::uint64_t untilMs) {
     if (!pending_.empty()) return;
     for (;;) {
-        int timeout = -1;  // no deadline: sleep until something happens
+        untilMs = std::min(untilMs, focusCheckAtMs_);  // the next poll decides where the focus went
+        int timeout = -1;                              // no deadline: sleep until something happens
         if (untilMs != rt::kWaitForever) {
             const timespec clock = now(CLOCK_MONOTONIC);
             const std::uint64_t nowNs =

@@ -104,6 +104,10 @@ private:
     SDL_Surface* icon_ = nullptr;            // the largest, for SDL's own icon call
     rt::WindowId lastShown_ = 0;
     bool answeringPlayer_ = false;  // the event last handed out is the player's key or click
+    // A window of ours lost the keyboard focus: once the focus has had time to settle (the game window's
+    // focus-out comes a moment before the question's focus-in), whether any window of ours still has it.
+    std::uint64_t focusCheckAtMs_ = rt::kWaitForever;
+    bool focusLostToOthers();
 
     // The windows show in full screen; new ones too.
     bool fullScreen_ = false;

@@ -400,6 +400,15 @@ LRESULT Win32Backend::onMessage(Window& window, UINT message, WPARAM wParam, LPA
             if (onKey(window, message, wParam, lParam)) break;
             return 0;
         case WM_SYSCHAR: return 0;  // Alt with a character: no menu to look it up in, no beep
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) {
+                event.type = rt::EventType::Minimised;
+                post(event);
+            }
+            break;
+        case WM_ACTIVATEAPP:  // FALSE: another program's window became the active one, not one of ours
+            if (wParam == FALSE) post(rt::Event{rt::EventType::FocusLost, 0});
+            break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;  // the keyboard's way into the window menu
             break;

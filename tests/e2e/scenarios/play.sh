@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Playing: the game window's frame and caption, the play field (ground line, ship, two rows of aliens,
 # lives caption and five life icons), the ship held at both edges of the window, the ship stopping when
-# another window takes the keyboard, a missile rising from the ship, an alien shot for 100 points, and
-# the close box during play ending the program cleanly.
+# another window takes the keyboard, play paused then and when minimised until P or Pause (the last frame
+# dimmed, nothing moving, next to no processor time), a missile rising from the ship, an alien shot for
+# 100 points, and the close box during play ending the program cleanly.
 #
 #   play.sh QUORVEX
 source "$(dirname "$0")/../lib.sh"
@@ -73,9 +74,10 @@ hold_to_edge() {
 hold_to_edge Left 0 95
 hold_to_edge Right 504 599
 
-# ---- switching away with an arrow held ----
-# Another window takes the keyboard while Left is held: the ship stops at once, and the key released
-# over there leaves nothing behind: back in the game, the ship stays put until an arrow is pressed.
+# ---- switching away with an arrow held, and the pause ----
+# Another window takes the keyboard while Left is held: play pauses (the last frame dimmed, the way back
+# written across it), and the key released over there leaves nothing behind. Back in the game, play stays
+# paused until P; then the ship stays put until an arrow is pressed. A minimised window pauses play too.
 # ship_still WHY: in play and off the edge, the ship does not move for 0.4 s. A check that a bomb
 # interrupts (a life lost: the pause clears the window, then play resumes with the ship centred) is made
 # again once play has resumed.
@@ -92,6 +94,24 @@ ship_still() {
   done
   fail "$1: bombs interrupted every check"
 }
+# paused_look: not one pixel in the game's full colours, white words across the lower middle.
+# held_still WHY: the paused look, and nothing on the window moves for 0.5 s.
+paused_look() {
+  snap "$game" "$work/held1.png" && cp "$work/held1.png" "$shot" || return 1
+  { read -r bright; read -r words; } < <(measure "count:#ff0000,#ffff00,#0000ff,#00ff00,#ff00ff" \
+    "count:#ffffff@600x60+0+320")
+  [ "$bright" -eq 0 ] && [ "$words" -ge 50 ]
+}
+held_still() {
+  local bright words moved
+  paused_look || fail "$1: not the paused look ($bright pixels in full colour, $words white pixels of words)"
+  sleep 0.5
+  snap "$game" "$work/held2.png" || fail "$1: no screenshot"
+  moved="$(compare -metric AE "$work/held1.png" "$work/held2.png" null: 2>&1 || true)"
+  [ "$moved" = 0 ] || fail "$1: $moved pixels changed while paused"
+}
+# cpu_ticks: the program's processor time so far, in clock ticks.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$quorvex_pid/stat"; }
 has_window() { [ -n "$(window_named "$1")" ]; }
 ship_left_of() { look && [ "$ship" != none ] && [ "$(left_of "$ship")" -lt "$1" ]; }
 DISPLAY="$display" xmessage -geometry +20+20 "elsewhere" 2>/dev/null &
@@ -99,18 +119,36 @@ leftovers+=("$!")
 wait_for 10 has_window '^xmessage$' || fail "the other window did not open"
 other="$(window_named '^xmessage$')"
 x xdotool windowactivate --sync "$game"
+sleep 0.6
+! paused_look || x xdotool key p  # the other window took the keyboard as it opened
 wait_for 10 in_play || fail "play did not resume"
 x xdotool keydown Left
 wait_for 5 ship_left_of 500 || { x xdotool keyup Left; fail "the ship did not move with Left held"; }
 x xdotool windowactivate --sync "$other"
-sleep 0.3  # the focus change reaches the game
-ship_still "the ship moved on while another window had the keyboard"
+sleep 0.6  # the focus change reaches the game, and settles
+held_still "another window took the keyboard"
 x xdotool keyup Left
 kill "${leftovers[-1]}" && wait "${leftovers[-1]}" 2>/dev/null || true
 unset 'leftovers[-1]'
 x xdotool windowactivate --sync "$game"
 sleep 0.3
+held_still "the focus came back"
+if [ "${E2E_PLATFORM:-}" != windows ]; then  # under Wine the process is the loader's
+  before="$(cpu_ticks)"
+  sleep 2
+  note "processor time while paused: $(( $(cpu_ticks) - before )) ticks of $(getconf CLK_TCK) a second in 2 s"
+  (( $(cpu_ticks) - before <= $(getconf CLK_TCK) / 5 )) || fail "the paused program keeps the processor busy"
+fi
+x xdotool key p
 ship_still "the ship moved on after its arrow was released in another window"
+
+x xdotool windowminimize --sync "$game"
+sleep 0.5
+x xdotool windowactivate --sync "$game"
+sleep 0.3
+held_still "the window was minimised and restored"
+x xdotool key Pause
+wait_for 5 in_play || fail "Pause did not resume play"
 
 # ---- a missile ----
 # Space launches a 5 x 20 blue bar from the ship's middle column, rising 10 px per frame.
