@@ -33,6 +33,8 @@ run_preset() {
 make_wine_prefix() {
   # One Wine prefix for the whole run, made afresh: Wine's first start in it is the slow one.
   export WINEPREFIX="$root/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # A Wine server left running in the old prefix by an interrupted run would serve the new one's programs.
+  [ -d "$WINEPREFIX" ] && { wineserver -k >/dev/null 2>&1 || true; }
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
