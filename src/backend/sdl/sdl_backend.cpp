@@ -242,6 +242,7 @@ void SdlBackend::destroyWindow(rt::WindowId id) {
     windows_.erase(it);
     shown_.erase(id);
     imageSizes_.erase(id);
+    windowedPlaces_.erase(id);
     managerSaidFull_.erase(id);
     if (lastShown_ == id) lastShown_ = 0;
 }
@@ -312,8 +313,21 @@ void SdlBackend::switchScreen(SDL_Window* pressedIn) {
     if (pressedIn == nullptr) return;
     // The window the key was pressed in tells which way.
     fullScreen_ = (SDL_GetWindowFlags(pressedIn) & SDL_WINDOW_FULLSCREEN) == 0;
-    for (auto& [id, window] : windows_)
-        if ((SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0) showInMode(window, fullScreen_);
+    for (auto& [id, window] : windows_) {
+        const Uint32 flags = SDL_GetWindowFlags(window);
+        if ((flags & SDL_WINDOW_SHOWN) == 0) continue;
+        if (fullScreen_ && (flags & SDL_WINDOW_FULLSCREEN) == 0) {
+            SDL_Point place{};
+            SDL_GetWindowPosition(window, &place.x, &place.y);
+            windowedPlaces_[id] = place;
+        }
+        showInMode(window, fullScreen_);
+        // Back at the place it was found at: SDL's own record of it may have been taken while the window
+        // manager was still moving the window into the screen's corner.
+        const auto place = windowedPlaces_.find(id);
+        if (!fullScreen_ && place != windowedPlaces_.end())
+            SDL_SetWindowPosition(window, place->second.x, place->second.y);
+    }
 }
 
 void SdlBackend::showInMode(SDL_Window* window, bool full) {

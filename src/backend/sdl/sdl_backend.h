@@ -91,6 +91,7 @@ private:
     std::map<rt::WindowId, ShownFrame> shown_;  // what each window shows, to send only what changes
     // Each window's client size as everything above sees it.
     std::map<rt::WindowId, SDL_Point> imageSizes_;
+    std::map<rt::WindowId, SDL_Point> windowedPlaces_;  // where F11 or Alt+Enter found each window
     // Whether the window manager last said each window was in full screen.
     std::map<rt::WindowId, bool> managerSaidFull_;
     std::map<rt::WindowId, std::unique_ptr<QuestionDialog>> questions_;
