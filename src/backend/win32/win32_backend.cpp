@@ -301,10 +301,14 @@ void Win32Backend::showInMode(Window& window, bool full) {
 bool Win32Backend::takeScreenKey(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (!down) return screenKeysHeld_.erase(wParam) != 0;  // Alt may be let go first: the Return is ours
+    // Only the key pressed last repeats. The system's "was down" bit alone is not enough: a key-up lost
+    // while a window changes mode (seen under Wine) would leave it set on the next press of F11.
+    const bool repeat = (lParam & (1L << 30)) != 0 && lastKeyDown_ == wParam;
+    lastKeyDown_ = wParam;
     const bool altHeld = (lParam & (1L << 29)) != 0;
     if (wParam != VK_F11 && !(wParam == VK_RETURN && message == WM_SYSKEYDOWN && altHeld)) return false;
     screenKeysHeld_.insert(wParam);
-    if ((lParam & (1L << 30)) != 0) return true;  // its auto-repeat switches nothing
+    if (repeat) return true;  // its auto-repeat switches nothing
     // The window the key was pressed in tells which way.
     fullScreen_ = !window.fullScreen;
     for (auto& [id, each] : windows_)

@@ -136,6 +136,7 @@ private:
     bool fullScreen_ = false;
     // F11 and Return pressed with Alt: their releases are ours too.
     std::set<WPARAM> screenKeysHeld_;
+    WPARAM lastKeyDown_ = 0;  // the last key pressed in any of the windows
     Gamepads gamepads_;
     HWND padTarget_ = nullptr;  // where the pads' keys went last
 };

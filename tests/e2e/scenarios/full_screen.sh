@@ -59,7 +59,7 @@ if [ "${E2E_PLATFORM:-linux}" = linux ]; then
 else
   x xdotool key F11
 fi
-wait_for 10 button_at_rest_full || fail "the window manager's full screen shows the title window otherwise"
+wait_for 10 button_at_rest_full || fail "the window manager's full screen shows the title window otherwise: $(geometry "$title")"
 # Continue, at its place on the enlarged image.
 x xdotool mousemove $(( FULL_LEFT + 300 * FULL_SCALE )) $(( FULL_TOP + 457 * FULL_SCALE )) click 1
 wait_for 10 game_window_opened || fail "a click on Continue in full screen did not open the game window"
