@@ -39,25 +39,32 @@ in_window() {
   read -r l t w h <<<"$(geometry "$1")"
   [ "$w $h" = "600 500" ] && { [ -z "${2:-}" ] || [ "$l $t" = "$2 $3" ]; }
 }
+# key_in WINDOW KEY: the key, once the window has the focus (a window that has just changed mode may get it
+# back a moment later, and a key pressed before then goes elsewhere).
+has_focus() { [ "$(active_window)" = "$1" ]; }
+key_in() {
+  wait_for 5 has_focus "$1" || note "window $1 has not the focus for $2"
+  x xdotool key "$2"
+}
 button_at_rest_full() { in_full_screen "$title" && [ "$(bbox "#ffff00")" = "258 449 343 462" ]; }
 
 open_title "${1:?usage: full_screen.sh QUORVEX}"
 wait_for 60 button_at_rest_full || fail "the title window is not in full screen with the button at rest: $(geometry "$title")"
 
-x xdotool key F11
+key_in "$title" F11
 wait_for 10 in_window "$title" || fail "F11 left the title window at $(geometry "$title")"
 check_centred "$title"
 read -r left top _ <<<"$(geometry "$title")"
-x xdotool key alt+Return
+key_in "$title" alt+Return
 wait_for 10 in_full_screen "$title" || fail "Alt+Enter did not bring the title window back to full screen"
-x xdotool key alt+Return
+key_in "$title" alt+Return
 wait_for 10 in_window "$title" "$left" "$top" ||
   fail "Alt+Enter left the title window at $(geometry "$title"), not at $left, $top"
 
 if [ "${E2E_PLATFORM:-linux}" = linux ]; then
   x wmctrl -i -r "$title" -b add,fullscreen || fail "wmctrl could not ask for full screen"
 else
-  x xdotool key F11
+  key_in "$title" F11
 fi
 wait_for 10 button_at_rest_full || fail "the window manager's full screen shows the title window otherwise: $(geometry "$title")"
 # Continue, at its place on the enlarged image.
@@ -66,7 +73,7 @@ wait_for 10 game_window_opened || fail "a click on Continue in full screen did n
 labels_full() { in_full_screen "$game" && [ "$(count "#00ff00" "225x97+188+184")" -ge 300 ]; }
 wait_for 10 labels_full || fail "the game window is not in full screen with its labels: $(geometry "$game")"
 
-x xdotool key F11
+key_in "$game" F11
 wait_for 10 in_window "$game" || fail "F11 left the game window at $(geometry "$game")"
 check_centred "$game"
 read -r left top _ <<<"$(geometry "$game")"
@@ -84,7 +91,7 @@ wait_for 10 in_window "$game" "$left" "$top" ||
 
 # Left alone in full screen, the ship loses its lives: the question shows above the game, all of it
 # seen on the screen, and answers its keys.
-x xdotool key F11
+key_in "$game" F11
 wait_for 10 in_full_screen "$game" || fail "F11 did not bring the game window back to full screen"
 wait_for 90 has_dialog || fail "no question after the last life"
 dialog="$(dialog_window)"
