@@ -28,6 +28,7 @@ void frmGame::GameLoop() {
             }
             DrawLives();
             lngTickLast = GetTickCount();  // a fresh reading: the wait counts from the end of the frame
+            rt::NothingDueFor(11);         // until the next frame only counting: a pass rate may sleep through it
         }
         // Counted per pass, drawn or not.
         // Kept: the animation rate and the caption's rate follow the machine's speed.

@@ -119,12 +119,18 @@ void Runtime::closeEverything() {
 }
 
 void Runtime::setPassRate(std::uint32_t passesPerSecond) {
-    passRate_ = passesPerSecond;
     if (passesPerSecond == 0)
         passBudget_.reset();
     else
         passBudget_.emplace(passesPerSecond);
+    passLagMs_ = 0;
 }
+
+void Runtime::nothingDueFor(std::uint64_t ms) {
+    if (passBudget_) quietUntilMs_ = passMs_ + ms;
+}
+
+std::uint32_t Runtime::tickCount() { return backend_.tickCount() - static_cast<std::uint32_t>(passLagMs_); }
 
 void Runtime::doEvents() {
     if (!passBudget_) {
@@ -137,6 +143,9 @@ void Runtime::doEvents() {
     // more than the rest of a pass).
     bool waited = false;
     const std::uint64_t now = waitForPass(waited);
+    passMs_ = now;
+    // What a loop run by a handler says of itself is not said of this one.
+    const std::uint64_t quietUntil = quietUntilMs_;
     if (waited || now != lastLookMs_) {
         lastLookMs_ = now;
         dispatchEvents();
@@ -146,22 +155,33 @@ void Runtime::doEvents() {
         }
     }
     dispatchTimers(now);
+    quietUntilMs_ = quietUntil;
     presentInvalidated();
 }
 
 // The one place where a loop of the system waits: when this millisecond's passes are spent, until the
-// next millisecond or an event, whichever comes first. An event is handled in the pass that follows.
+// next millisecond, or while the loop has said it has nothing to do but count (then up to the next
+// timer), or until an event, whichever comes first. An event is handled in the pass that follows; the
+// passes of the milliseconds slept through come before it, each reading its own millisecond's time.
 std::uint64_t Runtime::waitForPass(bool& waited) {
-    const std::uint64_t now = backend_.monotonicMs();
-    waited = !passBudget_->take(now);
-    if (!waited) return now;
-    backend_.waitForEvent(now + 1);
-    const std::uint64_t woke = backend_.monotonicMs();
-    if (!passBudget_->take(woke)) passBudget_->borrow(woke);
-    return woke;
+    std::uint64_t now = backend_.monotonicMs();
+    std::optional<std::uint64_t> pass = passBudget_->take(now, quietUntilMs_);
+    waited = !pass;
+    if (waited) {
+        std::uint64_t until = now + 1;
+        if (quietUntilMs_ > until) until = std::max(until, std::min(quietUntilMs_, nextTimerDue()));
+        backend_.waitForEvent(until);
+        now = backend_.monotonicMs();
+        pass = passBudget_->takeOrBorrow(now, quietUntilMs_);
+    }
+    passLagMs_ = now - *pass;
+    return *pass;
 }
 
 void Runtime::pump() {
+    // The runtime's own loop: no loop of the system's is between passes here, and the time is the clock's.
+    quietUntilMs_ = 0;
+    passLagMs_ = 0;
     dispatchEvents();
     if (paused()) holdPause();
     dispatchTimers(backend_.monotonicMs());
@@ -264,7 +284,8 @@ void Runtime::holdPause() {
     const std::uint64_t length = backend_.monotonicMs() - pausedAtMs_;
     for (Form* form : forms_)
         for (Timer* timer : form->timers()) timer->postpone(length);
-    if (passRate_ != 0) passBudget_.emplace(passRate_);
+    if (passBudget_) passBudget_->restart();
+    passLagMs_ = 0;
 }
 
 // While paused, a key-down other than P or Pause and any click are dropped; key-ups go on, so that a key
@@ -379,7 +400,9 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
 
 void End() { Runtime::current().end(); }
 
-Long GetTickCount() { return Long(std::bit_cast<std::int32_t>(Runtime::current().backend().tickCount())); }
+Long GetTickCount() { return Long(std::bit_cast<std::int32_t>(Runtime::current().tickCount())); }
+
+void NothingDueFor(Long ms) { Runtime::current().nothingDueFor(static_cast<std::uint64_t>(std::max(0, ms.value()))); }
 
 Long BitBlt(Long hDestDC, Long x, Long y, Long nWidth, Long nHeight, Long hSrcDC, Long xSrc, Long ySrc, Long dwRop) {
     const SurfaceTable& surfaces = Runtime::current().surfaces();

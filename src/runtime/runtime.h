@@ -54,6 +54,14 @@ public:
     void setPassRate(std::uint32_t passesPerSecond);
     // A pause of play (Form::pausesPlay): while it lasts, nothing but the player's resume, key releases,
     // the close box and repaints is handled; no timer counts and the program sleeps.
+    // At a pass rate, a loop of the system's may say that it has nothing to do but count for `ms` from
+    // the time it last read (until its next frame), whatever events come: DoEvents then sleeps through
+    // that time unless a timer or an event comes first, and makes its passes on waking
+    // (runtime/pass_budget.h). The busy loop has nothing to skip, and ignores it.
+    void nothingDueFor(std::uint64_t ms);
+    // The system's counter as the running pass reads it: at a pass rate, a pass made up for a millisecond
+    // slept through reads that millisecond.
+    std::uint32_t tickCount();
     bool paused() const { return pausedForm_ != nullptr; }
     int msgBox(const std::string& prompt, int style, const std::string& title);
     [[noreturn]] void end();
@@ -100,7 +108,9 @@ private:
     std::optional<std::uint64_t> failingSince_;  // monotonic ms of the first of a run of unshown frames
     std::optional<PassBudget> passBudget_;       // empty: the busy loop
     std::uint64_t lastLookMs_ = UINT64_MAX;      // at a pass rate: when a pass last read the platform's events
-    std::uint32_t passRate_ = 0;
+    std::uint64_t passMs_ = 0;                   // at a pass rate: the millisecond of the running pass
+    std::uint64_t passLagMs_ = 0;                // how far the running pass's millisecond is behind the clock
+    std::uint64_t quietUntilMs_ = 0;             // at a pass rate: the running loop has nothing to do before then
     Form* pausedForm_ = nullptr;
     std::uint64_t pausedAtMs_ = 0;
 };
@@ -110,6 +120,8 @@ void DoEvents();
 // The system's millisecond counter as a signed 32-bit value: it reads negative after 2^31 - 1 ms
 // of up-time and wraps from 2,147,483,647 to -2,147,483,648.
 Long GetTickCount();
+// Runtime::nothingDueFor, as the system's loops say it.
+void NothingDueFor(Long ms);
 // Copies a rectangle between two drawing surfaces named by handle, with SRCCOPY, SRCAND or SRCPAINT,
 // clipped to both. Returns 1 when it copied, 0 when a handle names no surface (a window or sprite
 // that is gone) or the operation is unknown.

@@ -76,6 +76,7 @@ void frmMain::Form_Load() {
             }
             if (!bTyping) Refresh();
             lngTickLast = GetTickCount();
+            rt::NothingDueFor(11);  // until the next frame only counting: a pass rate may sleep through it
         }
         rt::DoEvents();
     }

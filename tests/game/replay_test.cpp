@@ -31,6 +31,7 @@ namespace {
 using namespace quorvex;
 
 constexpr int kLeft = rt::vbKeyLeft, kRight = rt::vbKeyRight, kSpace = rt::vbKeySpace;
+constexpr std::uint32_t kTickBase = 0x7FFF0000u;  // the counter turns negative during the game
 const std::string kRecordings = std::string(QUORVEX_SOURCE_DIR) + "/tests/replay/";
 
 std::string hashOf(const rt::Surface& s) {
@@ -67,6 +68,10 @@ public:
     std::set<std::uint64_t> flipPeriods;
     std::uint64_t lastFlip = 0;
     bool lastFrame = false;
+    // The time as the program reads it: at a pass rate, a pass made up after a sleep reads the
+    // millisecond it stands for, and what the player sees in it is seen at that time.
+    std::uint64_t now() { return runtime.tickCount() - kTickBase; }
+
     void watchCounts() {
         if (!program.created<frmGame>() || !form<frmGame>().isLoaded()) return;
         frmGame& g = form<frmGame>();
@@ -80,15 +85,15 @@ public:
         if (!g.bRunning || g.lngLevel != 1) {
             lastFlip = 0;
         } else if (frame != lastFrame) {
-            if (lastFlip != 0) flipPeriods.insert(backend.now() - lastFlip);
-            lastFlip = backend.now();
+            if (lastFlip != 0) flipPeriods.insert(now() - lastFlip);
+            lastFlip = now();
         }
         lastFrame = frame;
     }
 
     void checkpoint(const std::string& name) {
         if (!reached.insert(name).second) return;
-        log << "[" << name << "] t=" << backend.now() << "ms\n";
+        log << "[" << name << "] t=" << now() << "ms\n";
         if (program.created<frmMain>() && !form<frmMain>().isLoaded()) {
             log << "  frmMain unloaded\n";
         } else if (program.created<frmMain>()) {
@@ -242,7 +247,7 @@ void replayAgainst(const std::string& recording, std::uint32_t passRate) {
         j.backend.msPerPump = 0;  // only the waits move the clock
         j.passesPerMs = passRate / 1000;
     }
-    j.backend.setTickBase(0x7FFF0000u);  // the counter turns negative during the game
+    j.backend.setTickBase(kTickBase);  // the counter turns negative during the game
     j.backend.setTimeOfDay(10 * 3600.0 + 17.25);
     j.backend.answerNextQuestion(rt::vbYes);
     j.backend.answerNextQuestion(rt::vbNo);

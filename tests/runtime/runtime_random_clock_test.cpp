@@ -161,6 +161,59 @@ TEST_F(ClockTest, APassRateGivesEachMillisecondItsShareOfPassesThenWaitsForTheNe
     EXPECT_EQ(passTimes(3), (std::vector<std::uint64_t>{after.back(), after.back(), after.back()}));
 }
 
+// A loop that says it only counts until its next frame is slept through: one wait, then the passes of
+// the milliseconds slept through, each reading its own millisecond, in order; a key wakes it at once and
+// is handled by the first pass after the wait; a stale word (a time already past) changes nothing.
+TEST_F(ClockTest, APassRateSleepsThroughTheMillisecondsALoopOnlyCountsIn) {
+    rttest::TestForm form(runtime);
+    std::vector<std::uint32_t> keysRead;
+    form.onKeyDown = [&](int) { keysRead.push_back(static_cast<std::uint32_t>(rt::GetTickCount().value())); };
+    form.Show();
+    backend.msPerPump = 0;
+    runtime.setPassRate(2'000);  // two passes a millisecond
+    runtime.doEvents();
+    const std::uint64_t start = backend.now();
+    const auto tick = [] { return static_cast<std::uint32_t>(rt::GetTickCount().value()); };
+    const std::uint32_t startTick = tick();
+    struct Pass {
+        std::uint64_t clock;
+        std::uint32_t read;
+    };
+    auto passes = [&](int n) {
+        std::vector<Pass> out;
+        for (int i = 0; i < n; ++i) {
+            runtime.doEvents();
+            out.push_back({backend.now() - start, tick() - startTick});
+        }
+        return out;
+    };
+    rt::NothingDueFor(11);
+    const auto slept = passes(23);
+    // The one pass left of the first millisecond, then the clock jumps to the 11th: the passes of
+    // milliseconds 1 to 10 are made there, reading 1, 1, 2, 2... 10, 10, then the 11th's own.
+    EXPECT_EQ(slept[0].clock, 0u);
+    for (int i = 1; i < 23; ++i) {
+        EXPECT_EQ(slept[i].clock, 11u) << i;
+        EXPECT_EQ(slept[i].read, static_cast<std::uint32_t>((i + 1) / 2)) << i;
+    }
+    // A key 4 ms into the next sleep: the wait ends there, and the first pass after it (made for
+    // millisecond 12) handles it; the passes of 12 to 14 follow, then the 15th's own.
+    rt::NothingDueFor(11);
+    rt::Event key{rt::EventType::KeyDown, form.window()};
+    key.key = rt::vbKeyLeft;
+    backend.postAt(start + 15, key);
+    const auto woken = passes(8);
+    EXPECT_EQ(keysRead, (std::vector<std::uint32_t>{startTick + 12}));
+    EXPECT_EQ(woken.front().clock, 15u);
+    EXPECT_EQ(woken.back().clock, 15u);
+    EXPECT_EQ(woken.back().read, 15u);
+    // Said too late to matter (its time has passed): one millisecond at a time again.
+    rt::NothingDueFor(0);
+    const auto plain = passes(4);
+    EXPECT_EQ(plain.back().clock, plain.back().read);
+    EXPECT_LE(plain.back().clock, 17u);
+}
+
 TEST_F(ClockTest, ScheduledEventsArriveWhenDueAndNotBefore) {
     rttest::TestForm form(runtime);
     std::vector<int> keys;
