@@ -25,11 +25,12 @@ set(standardOrTesting "^([a-z_0-9]+|(gtest|gmock)/.*)$")
 # Each rule: a path pattern (relative to ROOT) @ the quoted prefixes allowed (comma-separated, or *)
 # @ a pattern for the angle includes allowed. The first rule that matches a file applies.
 set(rules
-  "^src/main(_win32)?\\.cpp$@*@.*"
+  "^src/main(_win32|_web)?\\.cpp$@*@.*"
   "^src/runtime/@runtime/@${standard}"
   "^src/backend/headless/@runtime/,backend/headless/@${standard}"
   "^src/backend/sdl/@runtime/,backend/sdl/@^(SDL.*|X11/.*|fontconfig/.*|[a-z_0-9]+|[a-z]+\\.h)$"
   "^src/backend/win32/@runtime/,backend/win32/@^([a-z_0-9]+|[a-z0-9]+\\.h)$"
+  "^src/backend/web/@runtime/,backend/web/@^([a-z_0-9]+|emscripten(/[a-z_0-9]+)?\\.h)$"
   "^src/assets/@assets/@${standard}"
   "^src/startup/@${startup}@${standard}"
   "^src/(title|game)/@${system}@${standard}"

@@ -1,6 +1,6 @@
 #include "runtime/random.h"
 
-#include <bit>
+#include "runtime/bit_cast.h"
 #include <cstring>
 
 namespace rt {
@@ -23,7 +23,7 @@ float Random::next() {
 
 void Random::reseed(double seed) {
     // Mix every bit of the single-precision seed into the 24-bit state.
-    const auto bits = std::bit_cast<std::uint32_t>(static_cast<float>(seed));
+    const auto bits = bitCast<std::uint32_t>(static_cast<float>(seed));
     state_ = ((bits & kMask) ^ (bits >> 8) ^ (bits >> 24)) & kMask;
 }
 

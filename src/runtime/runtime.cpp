@@ -1,7 +1,7 @@
 #include "runtime/runtime.h"
 
 #include <algorithm>
-#include <bit>
+#include "runtime/bit_cast.h"
 #include <cstdio>
 #include <new>
 #include <stdexcept>
@@ -400,7 +400,7 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
 
 void End() { Runtime::current().end(); }
 
-Long GetTickCount() { return Long(std::bit_cast<std::int32_t>(Runtime::current().tickCount())); }
+Long GetTickCount() { return Long(bitCast<std::int32_t>(Runtime::current().tickCount())); }
 
 void NothingDueFor(Long ms) { Runtime::current().nothingDueFor(static_cast<std::uint64_t>(std::max(0, ms.value()))); }
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
+#include "runtime/bit_cast.h"
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -81,7 +81,7 @@ TEST_F(ClockTest, RndAndRandomizeReachTheRuntimeGenerator) {
 }
 
 TEST_F(ClockTest, TickCountReadAsSignedTurnsNegativePast2To31AndWrapsTo0) {
-    const auto signedTicks = [&] { return std::bit_cast<std::int32_t>(backend.tickCount()); };
+    const auto signedTicks = [&] { return rt::bitCast<std::int32_t>(backend.tickCount()); };
     backend.setTickBase(0x7FFFFFFEu);
     EXPECT_EQ(signedTicks(), std::numeric_limits<std::int32_t>::max() - 1);
     backend.advance(1);

@@ -12,6 +12,7 @@
 
 #include "runtime/backend.h"
 #include "runtime/surface.h"
+#include "runtime/text_wrap.h"
 
 typedef struct _TTF_Font TTF_Font;
 typedef struct _FcConfig FcConfig;
@@ -19,11 +20,7 @@ struct SDL_Surface;
 
 namespace sdl {
 
-// Breaks text into the lines it shows in a box `width` pixels wide: "\r\n", "\r" and "\n" end a line;
-// a longer line wraps after the last whole word that fits, and the spaces at the break are dropped.
-// A single word wider than the box stands alone on its line (it is clipped when drawn).
-std::vector<std::string> wrapText(std::string_view text, int width,
-                                  const std::function<int(std::string_view)>& measure);
+using rt::wrapText;
 
 struct TextBox {
     int left = 0, top = 0, width = 0, height = 0;
