@@ -50,9 +50,6 @@ namespace {
 
 // The program yields to the page at least this often while it spins, so that the page stays alive.
 constexpr std::uint64_t kYieldEveryMs = 4;
-// Shorter waits than this are made of turns of the page's event loop: its timers come late by a
-// millisecond or more, and the frames would drift.
-constexpr double kShortestTimerMs = 3;
 constexpr std::size_t kMaxCached = 256;
 constexpr std::size_t kMaxLineBytes = 512 * 1024;
 
@@ -179,8 +176,10 @@ void WebBackend::waitForEvent(std::uint64_t untilMs) {
         const double now = web_now_ms();
         const double left = static_cast<double>(untilMs) - now;
         if (left <= 0) return;
-        if (left > kShortestTimerMs)
-            web_wait(left - kShortestTimerMs + 1);  // wakes a little early; the rest in turns below
+        // The page's timers come a fraction of a millisecond late, still within the millisecond waited
+        // for; what is left of a millisecond is waited out in turns of its event loop.
+        if (left >= 1)
+            web_wait(left);
         else
             web_yield();
         lastYieldMs_ = monotonicMs();

@@ -54,9 +54,9 @@ Gamepads::Gamepads() {
     if (getState != nullptr) read_ = getState;
 }
 
-Gamepads::~Gamepads() {
-    if (library_ != nullptr) FreeLibrary(library_);
-}
+// The library is never freed: it may run a thread of its own (Wine's does, to watch for devices), which
+// would go on running its unloaded code and crash the program.
+Gamepads::~Gamepads() = default;
 
 void Gamepads::useReader(Reader reader) {
     read_ = std::move(reader);
