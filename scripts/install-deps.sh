@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need, from Debian's packages. Only missing packages
-# are installed; uses sudo when not run as root.
+# Installs what building, running and testing need, from Debian's packages (and the browser tests'
+# driver from npm). Only what is missing is installed; uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -13,17 +13,28 @@ packages=(
   g++-mingw-w64-x86-64 wine wine64 python3-pefile
   dpkg-dev lintian desktop-file-utils appstream file
   xvfb xdotool imagemagick openbox wmctrl x11-utils
+  emscripten nodejs npm chromium
 )
 
 missing=()
 for p in "${packages[@]}"; do
+  # A command the machine already has from elsewhere (node and npm may come with the machine) will do.
+  case "$p" in nodejs | npm) command -v "${p/nodejs/node}" >/dev/null && continue ;; esac
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The browser tests' driver, from npm at the version tests/web/package.json names; it drives the system's
+# Chromium and never downloads a browser of its own.
+web_tests="$(cd "$(dirname "$0")/.." && pwd)/tests/web"
+wanted="$(sed -n 's/.*"playwright-core": "\(.*\)".*/\1/p' "$web_tests/package.json")"
+if ! grep -qs "\"version\": \"$wanted\"" "$web_tests/node_modules/playwright-core/package.json"; then
+  (cd "$web_tests" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
+fi

@@ -2,10 +2,11 @@
 # Installs what is missing, builds, and runs the whole test suite: the format check; the suite in an
 # optimised build and again under AddressSanitizer + UndefinedBehaviorSanitizer (the real-window tests
 # under their own Xvfb included); the Windows program cross-built with mingw-w64 and its tests under
-# Wine; last, the Debian package made and checked. Exits non-zero on any failure.
+# Wine; the browser edition compiled to WebAssembly, its tests under node and its page in headless
+# Chromium; last, the Debian package made and checked. Exits non-zero on any failure.
 #
 #   ./scripts/test.sh            every stage, in that order
-#   ./scripts/test.sh STAGE...   only those: format, fast, suite, asan, windows, package
+#   ./scripts/test.sh STAGE...   only those: format, fast, suite, asan, windows, web, package
 #
 # `fast` is the tier to run after every change: the runtime, the game and the recorded journey,
 # headless, and the layer check; seconds once built.
@@ -13,10 +14,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 stages=("$@")
-[ ${#stages[@]} -gt 0 ] || stages=(format suite asan windows package)
+[ ${#stages[@]} -gt 0 ] || stages=(format suite asan windows web package)
 for stage in "${stages[@]}"; do
-  case "$stage" in format | fast | suite | asan | windows | package) ;;
-    *) echo "unknown stage '$stage' (format, fast, suite, asan, windows, package)" >&2; exit 2 ;;
+  case "$stage" in format | fast | suite | asan | windows | web | package) ;;
+    *) echo "unknown stage '$stage' (format, fast, suite, asan, windows, web, package)" >&2; exit 2 ;;
   esac
 done
 "$root/scripts/install-deps.sh"
@@ -27,7 +28,7 @@ run_preset() {
   local preset="$1"; shift
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
-  ctest --test-dir "build/$preset" --output-on-failure -j "$jobs" "$@"
+  ctest --preset "$preset" -j "$jobs" "$@"
 }
 
 make_wine_prefix() {
@@ -60,6 +61,9 @@ for stage in "${stages[@]}"; do
       echo "== tests of the Windows build under Wine: the runtime, the game and the app (without SDL), the Win32 back-end, Quorvex.exe"
       make_wine_prefix
       run_preset windows ;;
+    web)
+      echo "== the browser edition: the runtime and game tests compiled to WebAssembly under node, the page in headless Chromium"
+      run_preset web ;;
     package)
       echo "== the Debian package"
       "$root/scripts/package.sh"

@@ -214,8 +214,9 @@ const QuorvexPage = (() => {
   document.addEventListener('fullscreenchange', fit);
 
   function toggleFullScreen() {
-    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
-    else stage.requestFullscreen().catch(() => {});
+    const refused = (error) => console.warn(`full screen: ${error.message}`);
+    if (document.fullscreenElement) document.exitFullscreen().catch(refused);
+    else stage.requestFullscreen().catch(refused);
   }
   document.getElementById('fullscreen').addEventListener('click', toggleFullScreen);
 
