@@ -77,7 +77,11 @@ const char* pageFace(const std::string& face) {
 
 }  // namespace
 
-WebBackend::WebBackend(const rt::ProgramIdentity&) {}
+// The counter reads the page's clock since the epoch, as 32 bits: it wraps every 49.7 days, as the
+// system's does.
+WebBackend::WebBackend(const rt::ProgramIdentity&)
+    : tickBase_(static_cast<std::uint32_t>(static_cast<std::uint64_t>(std::fmod(web_time_origin_ms(), 4294967296.0)))) {
+}
 
 WebBackend::~WebBackend() {
     for (const auto& [id, window] : windows_) web_destroy_window(static_cast<int>(id));
@@ -85,11 +89,7 @@ WebBackend::~WebBackend() {
 
 std::uint64_t WebBackend::monotonicMs() { return static_cast<std::uint64_t>(web_now_ms()); }
 
-std::uint32_t WebBackend::tickCount() {
-    // The page's clock since the epoch, as a 32-bit counter: it wraps every 49.7 days, as the system's does.
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(std::fmod(web_time_origin_ms(), 4294967296.0)) +
-                                      monotonicMs());
-}
+std::uint32_t WebBackend::tickCount() { return tickBase_ + static_cast<std::uint32_t>(monotonicMs()); }
 
 double WebBackend::secondsSinceMidnight() { return web_seconds_since_midnight(); }
 
@@ -119,25 +119,27 @@ bool WebBackend::present(rt::WindowId id, const rt::Surface& screen) {
     if (it == windows_.end()) return false;
     Window& window = it->second;
     if (screen.width != window.width || screen.height != window.height) return false;
-    const std::size_t count = static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height);
-    if (window.shown.size() != count) window.shown.assign(count, 0);
-    // Only the rows from the first that changed to the last that changed go to the canvas.
+    const std::size_t width = static_cast<std::size_t>(screen.width);
+    const std::size_t count = width * static_cast<std::size_t>(screen.height);
+    if (window.shown.size() != count) {
+        window.shown.assign(count, 0);
+        window.last.assign(count, 0);
+    }
+    // Only the rows from the first that changed to the last that changed are converted and go to the
+    // canvas: a frame is compared with the last one as the runtime drew it.
     int first = -1, last = -1;
     for (int y = 0; y < screen.height; ++y) {
         const rt::Pixel* from = &screen.at(0, y);
-        std::uint32_t* into = &window.shown[static_cast<std::size_t>(y) * static_cast<std::size_t>(screen.width)];
-        bool changed = !window.anyShown;
-        for (int x = 0; x < screen.width; ++x) {
-            const std::uint32_t word = pageWord(from[x]);
-            if (into[x] != word) {
-                into[x] = word;
-                changed = true;
-            }
-        }
-        if (changed) {
-            if (first < 0) first = y;
-            last = y;
-        }
+        rt::Pixel* before = &window.last[static_cast<std::size_t>(y) * width];
+        // A loop of its own, not std::equal: that becomes a byte-by-byte memcmp here.
+        bool same = window.anyShown;
+        for (std::size_t x = 0; same && x < width; ++x) same = from[x] == before[x];
+        if (same) continue;
+        std::copy(from, from + width, before);
+        std::uint32_t* into = &window.shown[static_cast<std::size_t>(y) * width];
+        for (std::size_t x = 0; x < width; ++x) into[x] = pageWord(from[x]);
+        if (first < 0) first = y;
+        last = y;
     }
     window.anyShown = true;
     if (first < 0) return true;  // the canvas already shows it

@@ -47,6 +47,7 @@ public:
 private:
     struct Window {
         int width = 0, height = 0;
+        std::vector<rt::Pixel> last;       // the last frame, as the runtime drew it
         std::vector<std::uint32_t> shown;  // what its canvas holds, as the page's RGBA words
         bool anyShown = false;
     };
@@ -60,6 +61,7 @@ private:
     const Line& renderLine(int font, const std::string& text, int height);
     void yieldIfDue();
 
+    std::uint32_t tickBase_;  // the page's time origin, as the 32-bit counter reads it
     std::map<rt::WindowId, Window> windows_;
     rt::WindowId nextWindow_ = 1;
     std::uint64_t lastYieldMs_ = 0;
