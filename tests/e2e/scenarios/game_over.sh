@@ -175,7 +175,8 @@ x xdotool key y
 no_dialog() { ! has_dialog; }
 wait_for 5 no_dialog || fail "the key y did not answer the question"
 program_running || fail "the program ended on Yes"
-paused || fail "no \"Get Ready\" pause after Yes"
+# The game window is shown again when the question's box has gone, a moment later under Wine.
+wait_for 1 paused || fail "no \"Get Ready\" pause after Yes"
 [ "$(count "#00ff00" "$LEVEL_LABEL")" -ge 100 ] || fail "no level label after Yes"
 # An arrow held when the question opened is still held for the game (its release went to the
 # question): a press and release of each, taken as usual during the pause, lets them go.
