@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "runtime/text_wrap.h"
@@ -70,7 +71,7 @@ rt::Pixel blend(rt::Pixel fore, rt::Pixel back, unsigned alpha) {
 const char* pageFace(const std::string& face) {
     auto same = [&face](const char* name) {
         return std::equal(face.begin(), face.end(), name, name + std::char_traits<char>::length(name),
-                          [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+                          [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
     };
     return same("Courier New") ? "Liberation Mono" : "Liberation Sans";
 }

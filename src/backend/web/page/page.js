@@ -356,9 +356,9 @@ const QuorvexPage = (() => {
   }
 
   async function start() {
-    await Promise.all(
-      ['"Liberation Sans"', 'bold 10px "Liberation Sans"', '"Liberation Mono"'].map((spec) =>
-        document.fonts.load(spec.includes('px') ? spec : `10px ${spec}`)));
+    // The faces the labels are drawn with, loaded before the program measures its first line.
+    const faces = ['10px "Liberation Sans"', 'bold 10px "Liberation Sans"', '10px "Liberation Mono"'];
+    await Promise.all(faces.map((face) => document.fonts.load(face)));
     window.Module = {
       print: (line) => console.log(line),
       printErr: (line) => console.error(line),
