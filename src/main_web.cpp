@@ -2,10 +2,11 @@
 // address: ?pass-rate=max) and hears the end.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sstream>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,12 @@ EM_JS(void, web_ended, (int status), { QuorvexPage.ended(status); });
 int main() {
     std::vector<std::string> arguments;
     if (char* text = web_arguments()) {
-        std::istringstream lines(text);
-        for (std::string line; std::getline(lines, line);)
-            if (!line.empty()) arguments.push_back(line);
+        // One argument a line (no string streams here: they would bring the whole locale library).
+        for (std::string_view rest = text; !rest.empty();) {
+            const std::size_t end = std::min(rest.find('\n'), rest.size());
+            if (end > 0) arguments.emplace_back(rest.substr(0, end));
+            rest.remove_prefix(std::min(end + 1, rest.size()));
+        }
         std::free(text);
     }
     quorvex::Platform platform;
