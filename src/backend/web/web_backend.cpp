@@ -26,7 +26,7 @@ EM_JS(int, web_present, (int id, const void* rgba, int width, int height, int fi
 });
 EM_JS(int, web_next_event, (int* out), { return QuorvexPage.nextEvent(HEAP32, out >> 2) ? 1 : 0; });
 EM_JS(int, web_has_event, (), { return QuorvexPage.hasEvent() ? 1 : 0; });
-EM_ASYNC_JS(void, web_wait, (double ms), { await QuorvexPage.wait(ms); });
+EM_ASYNC_JS(void, web_wait_until, (double deadline), { await QuorvexPage.waitUntil(deadline); });
 EM_ASYNC_JS(void, web_yield, (), { await QuorvexPage.yieldToPage(); });
 EM_JS(void, web_open_question, (int id, const char* title, const char* prompt), {
     QuorvexPage.openQuestion(id, UTF8ToString(title), UTF8ToString(prompt));
@@ -122,23 +122,21 @@ bool WebBackend::present(rt::WindowId id, const rt::Surface& screen) {
     if (screen.width != window.width || screen.height != window.height) return false;
     const std::size_t width = static_cast<std::size_t>(screen.width);
     const std::size_t count = width * static_cast<std::size_t>(screen.height);
-    if (window.shown.size() != count) {
-        window.shown.assign(count, 0);
-        window.last.assign(count, 0);
-    }
-    // Only the rows from the first that changed to the last that changed are converted and go to the
-    // canvas: a frame is compared with the last one as the runtime drew it.
+    if (window.shown.size() != count) window.shown.assign(count, 0);
+    // Each row is converted into what the canvas holds; only the rows from the first that changed to the
+    // last that changed go to the canvas. The whole row, without stopping at the first difference, so
+    // that the compiler takes four pixels at a time.
     int first = -1, last = -1;
     for (int y = 0; y < screen.height; ++y) {
         const rt::Pixel* from = &screen.at(0, y);
-        rt::Pixel* before = &window.last[static_cast<std::size_t>(y) * width];
-        // A loop of its own, not std::equal: that becomes a byte-by-byte memcmp here.
-        bool same = window.anyShown;
-        for (std::size_t x = 0; same && x < width; ++x) same = from[x] == before[x];
-        if (same) continue;
-        std::copy(from, from + width, before);
         std::uint32_t* into = &window.shown[static_cast<std::size_t>(y) * width];
-        for (std::size_t x = 0; x < width; ++x) into[x] = pageWord(from[x]);
+        std::uint32_t differ = 0;
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t word = pageWord(from[x]);
+            differ |= word ^ into[x];
+            into[x] = word;
+        }
+        if (differ == 0 && window.anyShown) continue;
         if (first < 0) first = y;
         last = y;
     }
@@ -170,23 +168,14 @@ bool WebBackend::pollEvent(rt::Event& out) {
 }
 
 void WebBackend::waitForEvent(std::uint64_t untilMs) {
-    for (;;) {
-        if (web_has_event() != 0) return;
-        if (untilMs == rt::kWaitForever) {
-            web_wait(-1);
-            continue;
-        }
-        const double now = web_now_ms();
-        const double left = static_cast<double>(untilMs) - now;
-        if (left <= 0) return;
-        // The page's timers come a fraction of a millisecond late, still within the millisecond waited
-        // for; what is left of a millisecond is waited out in turns of its event loop.
-        if (left >= 1)
-            web_wait(left);
-        else
-            web_yield();
-        lastYieldMs_ = monotonicMs();
+    if (web_has_event() != 0) return;
+    if (untilMs == rt::kWaitForever) {
+        web_wait_until(-1);
+    } else {
+        if (monotonicMs() >= untilMs) return;
+        web_wait_until(static_cast<double>(untilMs));
     }
+    lastYieldMs_ = monotonicMs();
 }
 
 rt::WindowId WebBackend::openQuestion(const std::string& title, const std::string& prompt) {

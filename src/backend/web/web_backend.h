@@ -47,7 +47,6 @@ public:
 private:
     struct Window {
         int width = 0, height = 0;
-        std::vector<rt::Pixel> last;       // the last frame, as the runtime drew it
         std::vector<std::uint32_t> shown;  // what its canvas holds, as the page's RGBA words
         bool anyShown = false;
     };

@@ -39,18 +39,32 @@ const QuorvexPage = (() => {
     return true;
   }
 
-  // Resolves when an event comes, or after `ms` (never, when negative).
-  function wait(ms) {
+  // Resolves when an event comes, or once performance.now() has reached `deadline`, a whole millisecond
+  // (never, when negative). The page's timers take whole milliseconds and come up to a few tenths of one
+  // late: the timer is set for the deadline's millisecond when that leaves it a margin for lateness,
+  // else for the millisecond before; what is left then is waited out in turns of the event loop (each
+  // time the program goes on costs far more than a turn).
+  const timerMargin = 0.4;
+  function waitUntil(deadline) {
     if (events.length) return Promise.resolve();
     return new Promise((resolve) => {
       let timer = 0;
       const done = () => {
         if (timer) clearTimeout(timer);
+        timer = 0;
         if (wakeProgram === done) wakeProgram = null;
         resolve();
       };
+      const onTime = () => {
+        timer = 0;
+        if (wakeProgram !== done) return; // an event came first
+        const left = deadline - performance.now();
+        if (left <= 0) done();
+        else if (left >= 1) timer = setTimeout(onTime, left % 1 > timerMargin ? Math.ceil(left) : Math.floor(left));
+        else turn().then(onTime);
+      };
       wakeProgram = done;
-      if (ms >= 0) timer = setTimeout(done, ms);
+      if (deadline >= 0) onTime();
     });
   }
 
@@ -61,12 +75,13 @@ const QuorvexPage = (() => {
     const resolve = turnsWaiting.shift();
     if (resolve) resolve();
   };
-  function yieldToPage() {
+  function turn() {
     return new Promise((resolve) => {
       turnsWaiting.push(resolve);
       turns.port2.postMessage(0);
     });
   }
+  const yieldToPage = turn;
 
   // The system's key codes, from where the key is on the keyboard.
   function keyCode(code) {
@@ -372,7 +387,7 @@ const QuorvexPage = (() => {
   start();
 
   return {
-    nextEvent, hasEvent: () => events.length > 0, wait, yieldToPage, createWindow, showWindow, destroyWindow,
+    nextEvent, hasEvent: () => events.length > 0, waitUntil, yieldToPage, createWindow, showWindow, destroyWindow,
     setCaption, present, openQuestion, closeQuestion, showError, ended, say, font, lineHeight, textWidth,
     renderLine, secondsSinceMidnight, arguments: programArguments, presents, toggleFullScreen,
   };
