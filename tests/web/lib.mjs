@@ -1,7 +1,10 @@
 // What the page tests share: a static server for the site, the system's Chromium driven by
 // playwright-core (it never downloads a browser), and reading the program's windows off the page.
+import { execFileSync, spawn } from 'node:child_process';
 import { createServer } from 'node:http';
+import { mkdtempSync, rmSync } from 'node:fs';
 import { readFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
 import { extname, join, normalize } from 'node:path';
 import { chromium } from 'playwright-core';
 
@@ -25,6 +28,28 @@ export function serve(root) {
     url: `http://127.0.0.1:${server.address().port}/`,
     close: () => new Promise((done) => server.close(done)),
   })));
+}
+
+// The site as a player publishes it: the zip unpacked into a fresh folder and served by another static
+// server, Python's, on a free port of the loopback; resolves to { url, close }.
+export function serveZip(zip) {
+  const root = mkdtempSync(join(tmpdir(), 'quorvex-site-'));
+  execFileSync('python3', ['-m', 'zipfile', '-e', zip, root]);
+  const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', root],
+    { stdio: ['ignore', 'pipe', 'ignore'] });
+  const close = () => {
+    server.kill();
+    rmSync(root, { recursive: true, force: true });
+  };
+  return new Promise((resolve, reject) => {
+    let said = '';
+    server.stdout.on('data', (chunk) => {
+      said += chunk;
+      const port = said.match(/port (\d+)/)?.[1];
+      if (port) resolve({ url: `http://127.0.0.1:${port}/`, close });
+    });
+    server.on('exit', () => reject(new Error(`python3 -m http.server ended: ${said}`)));
+  });
 }
 
 // The system's Chromium, headless, with nothing that reaches for the network.

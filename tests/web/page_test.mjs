@@ -2,16 +2,17 @@
 // (banner and button pixel for pixel as the desktop shows them), the start by the mouse and by Return,
 // play (the arrows move the ship, Space fires, the caption counts 41 thousand passes a second), a pause
 // when the tab is hidden and P to play on, full screen and back, and the question after the last life
-// answered Yes, then No, after which the page offers to play again.
+// answered Yes, then No, after which the page offers to play again; the address's pass rate, a bad
+// argument, and a run-time error's box. The site is the zip, unpacked and served by Python's server.
 //
-//   node page_test.mjs SITE_DIR REFERENCE_PNG_DIR
+//   node page_test.mjs SITE_ZIP REFERENCE_PNG_DIR
 import { readFileSync } from 'node:fs';
 import { inflateSync } from 'node:zlib';
-import { check, failed, launch, pointAt, serve, until, windowImage } from './lib.mjs';
+import { check, failed, launch, pointAt, serveZip, until, windowImage } from './lib.mjs';
 
-const [site, references] = process.argv.slice(2);
-if (!site || !references) {
-  console.error('usage: page_test.mjs SITE_DIR REFERENCE_PNG_DIR');
+const [zip, references] = process.argv.slice(2);
+if (!zip || !references) {
+  console.error('usage: page_test.mjs SITE_ZIP REFERENCE_PNG_DIR');
   process.exit(2);
 }
 
@@ -79,8 +80,9 @@ function buttonAtRest(image) {
   return box?.join() === '258,449,343,462';
 }
 const caption = (page) => page.evaluate(() => document.querySelector('.window:not([hidden]) header span')?.textContent);
+const captionNumber = async (page, pattern) => Number((await caption(page))?.match(pattern)?.[1] ?? NaN);
 
-const server = await serve(site);
+const server = await serveZip(zip);
 const browser = await launch();
 try {
   // ---- the intro, and the start by the mouse ----
@@ -207,6 +209,18 @@ try {
     missile = await until(missileAbove, 600);
   }
   check(missile, 'Space fires a missile above the ship');
+  // A kill: the formation marches over the ship's column; missiles until the caption's score rises.
+  const score = () => captionNumber(page, /Score \((\d+)\)/);
+  const scoreBefore = await score();
+  let scored = scoreBefore;
+  for (const end = Date.now() + 20000; !(scored > scoreBefore) && Date.now() < end;) {
+    await playing();
+    await page.keyboard.press('Space');
+    await page.waitForTimeout(300);
+    scored = await score();
+  }
+  check(scored > scoreBefore && (scored - scoreBefore) % 100 === 0,
+    `a missile kills an alien: the score rises by hundreds (from ${scoreBefore} to ${scored})`);
 
   check(await until(question, 120000), 'the question comes again');
   await page.keyboard.press('n');
@@ -215,14 +229,32 @@ try {
   check(errors.length === 0, `no error on the page (${errors.join('; ')})`);
   await page.close();
 
-  // ---- the start by Return ----
+  // ---- the start by Return, the address's pass rate, and a run-time error ----
   const again = await browser.newPage();
-  await again.goto(server.url);
+  await again.goto(`${server.url}?pass-rate=max`);
   await until(async () => buttonAtRest(await windowImage(again)), 15000);
   await again.keyboard.press('Enter');
   check(await until(async () => (await caption(again))?.startsWith('Quorvex - By Delmoro : Level 1'), 3000),
     'Return on the rested title opens the game window');
+  const busy = await until(async () => (await captionNumber(again, / : (\d+) FPS$/)) > 41, 4000);
+  check(busy, `?pass-rate=max runs the busy loop: more than 41 thousand passes a second (${await caption(again)})`);
+  // A canvas that can no longer be drawn on: the program's frames are not shown, and after a second
+  // the system says so in its run-time error box; OK ends it.
+  await again.evaluate(() => { QuorvexPage.present = () => false; });
+  check(await until(() => again.evaluate(() => document.getElementById('error').open), 5000),
+    'frames that cannot be shown end in the run-time error box');
+  check(/^Run-time error '\d+':/.test(await again.textContent('#error-text')), 'it names the run-time error');
+  await again.click('#error-ok');
+  check(await until(async () => (await again.textContent('#ended-text')) === 'Quorvex has ended after an error.', 3000),
+    'OK ends the program, and the page says it ended after an error');
   await again.close();
+
+  const wrong = await browser.newPage();
+  await wrong.goto(`${server.url}?pass-rate=fast`);
+  check(await until(() => wrong.isVisible('#ended'), 5000), 'a pass rate that is no number ends the program at once');
+  check((await wrong.isVisible('#status')) && /^quorvex: .*--pass-rate/.test(await wrong.textContent('#status')),
+    'the page shows the one line that says why');
+  await wrong.close();
 } finally {
   await browser.close();
   await server.close();

@@ -297,7 +297,8 @@ const QuorvexPage = (() => {
   function ended(status) {
     for (const id of [...windows.keys()]) destroyWindow(id);
     document.title = 'Quorvex';
-    statusLine.hidden = true;
+    // What the program said of its end (a bad argument, say) stays; "Loading" goes.
+    if (!programSaid) statusLine.hidden = true;
     document.getElementById('ended-text').textContent =
       status === 0 ? 'Quorvex has ended.' : 'Quorvex has ended after an error.';
     document.getElementById('ended').hidden = false;
@@ -305,7 +306,9 @@ const QuorvexPage = (() => {
   }
   document.getElementById('again').addEventListener('click', () => location.reload());
 
+  let programSaid = false;
   function say(line) {
+    programSaid = true;
     statusLine.textContent = line;
     statusLine.hidden = false;
   }
