@@ -124,13 +124,24 @@ void Runtime::setPassRate(std::uint32_t passesPerSecond) {
     else
         passBudget_.emplace(passesPerSecond);
     passLagMs_ = 0;
+    lastTickRead_.reset();
 }
 
 void Runtime::nothingDueFor(std::uint64_t ms) {
     if (passBudget_) quietUntilMs_ = passMs_ + ms;
 }
 
-std::uint32_t Runtime::tickCount() { return backend_.tickCount() - static_cast<std::uint32_t>(passLagMs_); }
+std::uint32_t Runtime::tickCount() {
+    std::uint32_t tick = passLagMs_ > 0 ? tickAtClock_ - static_cast<std::uint32_t>(passLagMs_) : backend_.tickCount();
+    // Under a pass rate the time read never goes back. A pass made for a millisecond slept through reads
+    // that millisecond, but the clock goes on meanwhile: a frame that took a millisecond has already read
+    // a later one, and a loop that compares readings would take the step back for a wrapped-round wait.
+    if (passBudget_) {
+        if (lastTickRead_ && static_cast<std::int32_t>(tick - *lastTickRead_) < 0) tick = *lastTickRead_;
+        lastTickRead_ = tick;
+    }
+    return tick;
+}
 
 void Runtime::doEvents() {
     if (!passBudget_) {
@@ -164,6 +175,15 @@ void Runtime::doEvents() {
 // timer), or until an event, whichever comes first. An event is handled in the pass that follows; the
 // passes of the milliseconds slept through come before it, each reading its own millisecond's time.
 std::uint64_t Runtime::waitForPass(bool& waited) {
+    waited = false;
+    // The passes of milliseconds slept through come one by one whatever the clock says: while they are
+    // made, it is not read again (on some platforms a reading costs more than a pass).
+    if (passLagMs_ > 0) {
+        if (const std::optional<std::uint64_t> pass = passBudget_->take(clockMs_, quietUntilMs_)) {
+            passLagMs_ = clockMs_ - *pass;
+            return *pass;
+        }
+    }
     std::uint64_t now = backend_.monotonicMs();
     std::optional<std::uint64_t> pass = passBudget_->take(now, quietUntilMs_);
     waited = !pass;
@@ -174,7 +194,10 @@ std::uint64_t Runtime::waitForPass(bool& waited) {
         now = backend_.monotonicMs();
         pass = passBudget_->takeOrBorrow(now, quietUntilMs_);
     }
+    clockMs_ = now;
     passLagMs_ = now - *pass;
+    // The time the made-up passes read: the tick at this reading, less how far each is behind it.
+    if (passLagMs_ > 0) tickAtClock_ = backend_.tickCount();
     return *pass;
 }
 

@@ -110,6 +110,9 @@ private:
     std::uint64_t lastLookMs_ = UINT64_MAX;      // at a pass rate: when a pass last read the platform's events
     std::uint64_t passMs_ = 0;                   // at a pass rate: the millisecond of the running pass
     std::uint64_t passLagMs_ = 0;                // how far the running pass's millisecond is behind the clock
+    std::uint64_t clockMs_ = 0;                  // at a pass rate: the clock's last reading
+    std::uint32_t tickAtClock_ = 0;              // the tick count at that reading, when passes lag behind it
+    std::optional<std::uint32_t> lastTickRead_;  // under a pass rate: the latest time a pass has read
     std::uint64_t quietUntilMs_ = 0;             // at a pass rate: the running loop has nothing to do before then
     Form* pausedForm_ = nullptr;
     std::uint64_t pausedAtMs_ = 0;

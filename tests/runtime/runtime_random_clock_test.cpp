@@ -212,6 +212,15 @@ TEST_F(ClockTest, APassRateSleepsThroughTheMillisecondsALoopOnlyCountsIn) {
     const auto plain = passes(4);
     EXPECT_EQ(plain.back().clock, plain.back().read);
     EXPECT_LE(plain.back().clock, 17u);
+    // The clock goes on while a sleep's passes are made (a millisecond a pass here): what the passes
+    // read never goes back, not even behind a reading that saw the clock's own time.
+    backend.msPerPump = 1;
+    rt::NothingDueFor(11);
+    std::uint32_t latest = tick() - startTick;
+    for (const Pass& pass : passes(40)) {
+        EXPECT_GE(pass.read, latest) << "at " << pass.clock;
+        latest = std::max(latest, pass.read);
+    }
 }
 
 TEST_F(ClockTest, ScheduledEventsArriveWhenDueAndNotBefore) {
