@@ -172,8 +172,11 @@ void WebBackend::waitForEvent(std::uint64_t untilMs) {
     if (untilMs == rt::kWaitForever) {
         web_wait_until(-1);
     } else {
-        if (monotonicMs() >= untilMs) return;
-        web_wait_until(static_cast<double>(untilMs));
+        const std::uint64_t now = monotonicMs();
+        if (now >= untilMs) return;
+        // A long wait ends a millisecond early: the passes of the milliseconds slept through are made
+        // then, and the next frame starts on time, after a short wait of its own.
+        web_wait_until(static_cast<double>(untilMs) - (untilMs - now >= 3 ? 0.5 : 0));
     }
     lastYieldMs_ = monotonicMs();
 }
