@@ -18,6 +18,15 @@ constexpr Pixel rgb(int r, int g, int b) {
     return (static_cast<Pixel>(r & 0xFF) << 16) | (static_cast<Pixel>(g & 0xFF) << 8) | static_cast<Pixel>(b & 0xFF);
 }
 
+// `fore` over `back` at coverage `alpha` (0 to 255), each channel rounded: the edges of drawn text.
+constexpr Pixel blend(Pixel fore, Pixel back, unsigned alpha) {
+    auto channel = [&](int shift) {
+        const unsigned f = (fore >> shift) & 0xFF, b = (back >> shift) & 0xFF;
+        return ((f * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    };
+    return channel(16) | channel(8) | channel(0);
+}
+
 namespace colour {
 inline constexpr Pixel black = rgb(0, 0, 0);
 inline constexpr Pixel white = rgb(255, 255, 255);

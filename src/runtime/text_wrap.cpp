@@ -1,5 +1,8 @@
 #include "runtime/text_wrap.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace rt {
 
 namespace {
@@ -50,6 +53,17 @@ std::vector<std::string> wrapText(std::string_view text, int width,
         start = end + (crlf ? 2 : 1);
     }
     return lines;
+}
+
+const char* standInFace(std::string_view face) {
+    auto is = [face](std::string_view name) {
+        return face.size() == name.size() && std::equal(face.begin(), face.end(), name.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    if (is("MS Sans Serif")) return "Liberation Sans";
+    if (is("Courier New")) return "Liberation Mono";
+    return nullptr;
 }
 
 }  // namespace rt

@@ -15,4 +15,9 @@ namespace rt {
 std::vector<std::string> wrapText(std::string_view text, int width,
                                   const std::function<int(std::string_view)>& measure);
 
+// The face that stands in for one the system names, with the same metrics, so that text wraps where it
+// was laid out to wrap ("MS Sans Serif": "Liberation Sans", "Courier New": "Liberation Mono", in any
+// case); nullptr for any other name.
+const char* standInFace(std::string_view face);
+
 }  // namespace rt

@@ -6,7 +6,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,17 +14,11 @@ namespace sdl {
 
 namespace {
 
-bool sameFace(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// The faces the system names, by metric-compatible stand-ins so that text wraps where it was laid out
-// to wrap; a generic family after each, for machines without them.
+// The faces the system names, by metric-compatible stand-ins; a generic family after each, for
+// machines without them.
 std::pair<std::string, const char*> familiesFor(const rt::FontSpec& wanted) {
-    if (sameFace(wanted.face, "MS Sans Serif")) return {"Liberation Sans", "sans-serif"};
-    if (sameFace(wanted.face, "Courier New")) return {"Liberation Mono", "monospace"};
+    if (const char* standIn = rt::standInFace(wanted.face))
+        return {standIn, std::string_view(standIn) == "Liberation Mono" ? "monospace" : "sans-serif"};
     return {wanted.face, "sans-serif"};
 }
 
@@ -67,14 +60,6 @@ constexpr std::size_t kMaxCached = 256;  // entries per cache; it starts afresh 
 // frame, would otherwise hold megabytes for the rest of the run.
 constexpr std::size_t kMaxLineBytes = 512 * 1024;
 
-rt::Pixel blend(rt::Pixel fore, rt::Pixel back, unsigned alpha) {
-    auto channel = [&](int shift) {
-        const unsigned f = (fore >> shift) & 0xFF, b = (back >> shift) & 0xFF;
-        return ((f * alpha + b * (255 - alpha) + 127) / 255) << shift;
-    };
-    return channel(16) | channel(8) | channel(0);
-}
-
 // Copies a rendered line onto the target, its alpha blending the colour over what is there.
 void blendLine(rt::Surface& target, const SDL_Surface* line, int x, int y, rt::Pixel colour, int clipL, int clipT,
                int clipR, int clipB) {
@@ -87,7 +72,7 @@ void blendLine(rt::Surface& target, const SDL_Surface* line, int x, int y, rt::P
             const unsigned alpha = row[tx - x] >> 24;
             if (alpha == 0) continue;
             rt::Pixel& dst = target.at(tx, ty);
-            dst = alpha == 255 ? colour : blend(colour, dst, alpha);
+            dst = alpha == 255 ? colour : rt::blend(colour, dst, alpha);
         }
     }
 }

@@ -3,7 +3,6 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "runtime/text_wrap.h"
@@ -59,21 +58,11 @@ std::uint32_t pageWord(rt::Pixel pixel) {
     return 0xFF000000u | ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
 }
 
-rt::Pixel blend(rt::Pixel fore, rt::Pixel back, unsigned alpha) {
-    auto channel = [&](int shift) {
-        const unsigned f = (fore >> shift) & 0xFF, b = (back >> shift) & 0xFF;
-        return ((f * alpha + b * (255 - alpha) + 127) / 255) << shift;
-    };
-    return channel(16) | channel(8) | channel(0);
-}
-
-// The faces the system names, as the page ships them: the same stand-ins the desktop takes.
+// The faces the system names, as the page ships them: the stand-ins the desktop takes, and Liberation
+// Sans for any other.
 const char* pageFace(const std::string& face) {
-    auto same = [&face](const char* name) {
-        return std::equal(face.begin(), face.end(), name, name + std::char_traits<char>::length(name),
-                          [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
-    };
-    return same("Courier New") ? "Liberation Mono" : "Liberation Sans";
+    const char* standIn = rt::standInFace(face);
+    return standIn != nullptr ? standIn : "Liberation Sans";
 }
 
 }  // namespace
@@ -255,7 +244,7 @@ void WebBackend::drawLabelText(rt::Surface& screen, const rt::LabelText& label) 
                     const unsigned alpha = row[tx - x];
                     if (alpha == 0) continue;
                     rt::Pixel& dst = screen.at(tx, ty);
-                    dst = alpha == 255 ? label.fore : blend(label.fore, dst, alpha);
+                    dst = alpha == 255 ? label.fore : rt::blend(label.fore, dst, alpha);
                 }
             }
         }
