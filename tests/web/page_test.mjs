@@ -1,9 +1,10 @@
 // The browser edition's page in headless Chromium, as a player meets it: the intro, its length and its
-// rested title (banner and button pixel for pixel as the desktop shows them), the start by the mouse and by Return,
-// play (the arrows move the ship, Space fires, the caption counts 41 thousand passes a second), a pause
-// when the tab is hidden and P to play on, full screen and back, and the question after the last life
-// answered Yes, then No, after which the page offers to play again; the address's pass rate, a bad
-// argument, and a run-time error's box. The site is the zip, unpacked and served by Python's server.
+// rested title (banner and button pixel for pixel as the desktop shows them), the start by the mouse
+// and by Return, play (the arrows move the ship, Space fires and kills, the caption counts 41 thousand
+// passes a second), a pause when the tab is hidden and P to play on, full screen and back, and the
+// question after the last life answered Yes, then No, after which the page offers to play again; the
+// address's pass rate, a bad argument, and a run-time error's box. The site is the zip, unpacked and
+// served by Python's server.
 //
 //   node page_test.mjs SITE_ZIP REFERENCE_PNG_DIR
 import { readFileSync } from 'node:fs';
