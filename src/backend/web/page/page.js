@@ -160,7 +160,9 @@ const QuorvexPage = (() => {
     const canvas = document.createElement('canvas');
     canvas.width = width;
     canvas.height = height;
-    const win = { frame, title, canvas, context: canvas.getContext('2d'), width, height, caption };
+    // A low-latency context: the browser shows what is put on it without a rendering pass of the page.
+    const context = canvas.getContext('2d', { desynchronized: true });
+    const win = { frame, title, canvas, context, width, height, caption };
     canvas.addEventListener('mousedown', (e) => {
       e.preventDefault();
       if (question.open || pressedIn) return;
