@@ -190,6 +190,10 @@ try {
   check(await until(question, 120000), 'the question comes after the last life');
   check((await page.textContent('#question-prompt')) === 'You are dead, would you like to play again?',
     'it asks to play again');
+  await page.keyboard.press('F11');
+  await page.waitForTimeout(300);
+  check(await page.evaluate(() => !document.fullscreenElement && document.getElementById('question').open),
+    'F11 does nothing while the question is open');
   await page.keyboard.press('y');
   check(await until(async () => !(await question()), 3000), 'Y answers Yes and closes the question');
   check(await until(async () => (await seenShip()) !== null, 5000), 'a new game starts: the ship is back');
