@@ -6,6 +6,7 @@
 // nothing: the blit by handle (rt::BitBlt) then copies nothing.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -60,6 +61,23 @@ struct Rect {
     bool empty() const { return width <= 0 || height <= 0; }
     static Rect clipped(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height, int w, int h);
 };
+
+// Draws `colour` through a coverage mask `width` x `height` pixels placed at (x, y), only inside `clip`:
+// 0 leaves a pixel, 255 paints it, anything between blends. `coverageAt(column, row)` reads the mask.
+// How the back-ends put a rendered line of text on a window's image.
+template <class CoverageAt>
+void blendThrough(Surface& target, int x, int y, int width, int height, Pixel colour, const Rect& clip,
+                  CoverageAt coverageAt) {
+    const int x0 = std::max(x, clip.left), x1 = std::min(x + width, clip.left + clip.width);
+    const int y0 = std::max(y, clip.top), y1 = std::min(y + height, clip.top + clip.height);
+    for (int ty = y0; ty < y1; ++ty)
+        for (int tx = x0; tx < x1; ++tx) {
+            const unsigned alpha = coverageAt(tx - x, ty - y);
+            if (alpha == 0) continue;
+            Pixel& dst = target.at(tx, ty);
+            dst = alpha == 255 ? colour : blend(colour, dst, alpha);
+        }
+}
 
 using Handle = std::int32_t;
 

@@ -60,23 +60,6 @@ constexpr std::size_t kMaxCached = 256;  // entries per cache; it starts afresh 
 // frame, would otherwise hold megabytes for the rest of the run.
 constexpr std::size_t kMaxLineBytes = 512 * 1024;
 
-// Copies a rendered line onto the target, its alpha blending the colour over what is there.
-void blendLine(rt::Surface& target, const SDL_Surface* line, int x, int y, rt::Pixel colour, int clipL, int clipT,
-               int clipR, int clipB) {
-    const int x0 = std::max(x, clipL), y0 = std::max(y, clipT);
-    const int x1 = std::min(x + line->w, clipR), y1 = std::min(y + line->h, clipB);
-    for (int ty = y0; ty < y1; ++ty) {
-        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(line->pixels) +
-                                                          static_cast<std::ptrdiff_t>(ty - y) * line->pitch);
-        for (int tx = x0; tx < x1; ++tx) {
-            const unsigned alpha = row[tx - x] >> 24;
-            if (alpha == 0) continue;
-            rt::Pixel& dst = target.at(tx, ty);
-            dst = alpha == 255 ? colour : rt::blend(colour, dst, alpha);
-        }
-    }
-}
-
 }  // namespace
 
 FontCache::FontCache(std::string command) : command_(std::move(command)) {
@@ -195,18 +178,20 @@ int lineHeight(TTF_Font* font) {
 void FontCache::drawText(rt::Surface& target, TTF_Font* font, const TextBox& box, std::string_view text,
                          rt::Pixel colour, Align align) {
     if (font == nullptr || box.width <= 0 || box.height <= 0) return;
-    const int clipL = std::max(0, box.left), clipT = std::max(0, box.top);
-    const int clipR = std::min(target.width, box.left + box.width);
-    const int clipB = std::min(target.height, box.top + box.height);
-    if (clipL >= clipR || clipT >= clipB) return;
+    const rt::Rect clip = rt::Rect::clipped(box.left, box.top, box.width, box.height, target.width, target.height);
+    if (clip.empty()) return;
     const int step = lineHeight(font);
     int y = box.top;
     for (const std::string& line : wrapText(text, box.width, [&](std::string_view s) { return textWidth(font, s); })) {
-        if (y >= clipB) break;
+        if (y >= clip.top + clip.height) break;
         if (const SDL_Surface* rendered = line.empty() ? nullptr : renderLine(font, line)) {
             // A line wider than the box is centred all the same and clipped on both sides.
             const int x = align == Align::Centre ? box.left + (box.width - rendered->w) / 2 : box.left;
-            blendLine(target, rendered, x, y, colour, clipL, clipT, clipR, clipB);
+            const auto* pixels = static_cast<const Uint8*>(rendered->pixels);
+            const std::ptrdiff_t pitch = rendered->pitch;
+            rt::blendThrough(target, x, y, rendered->w, rendered->h, colour, clip, [&](int column, int row) {
+                return reinterpret_cast<const Uint32*>(pixels + row * pitch)[column] >> 24;  // alpha: the coverage
+            });
         }
         y += step;
     }

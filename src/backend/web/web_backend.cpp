@@ -226,28 +226,21 @@ void WebBackend::drawLabelText(rt::Surface& screen, const rt::LabelText& label) 
     const int font = fontOf(label.font);
     const int step = web_line_height(font);
     if (font < 0 || step <= 0) return;
-    const int clipL = std::max(0, label.left), clipT = std::max(0, label.top);
-    const int clipR = std::min(screen.width, label.left + label.width);
-    const int clipB = std::min(screen.height, label.top + label.height);
-    if (clipL >= clipR || clipT >= clipB) return;
+    const rt::Rect clip =
+        rt::Rect::clipped(label.left, label.top, label.width, label.height, screen.width, screen.height);
+    if (clip.empty()) return;
     int y = label.top;
     const auto measure = [&](std::string_view s) { return textWidth(font, std::string(s)); };
     for (const std::string& text : rt::wrapText(label.text, label.width, measure)) {
-        if (y >= clipB) break;
+        if (y >= clip.top + clip.height) break;
         if (!text.empty()) {
             const Line& line = renderLine(font, text, step);
             const int room = static_cast<int>(line.coverage.size()) / step;
             // The line's text starts `step` pixels into its room; centred as its measured width.
             const int x = label.left + (label.width - line.width) / 2 - step;
-            for (int ty = std::max(y, clipT); ty < std::min(y + step, clipB); ++ty) {
-                const std::uint8_t* row = &line.coverage[static_cast<std::size_t>(ty - y) * room];
-                for (int tx = std::max(x, clipL); tx < std::min(x + room, clipR); ++tx) {
-                    const unsigned alpha = row[tx - x];
-                    if (alpha == 0) continue;
-                    rt::Pixel& dst = screen.at(tx, ty);
-                    dst = alpha == 255 ? label.fore : rt::blend(label.fore, dst, alpha);
-                }
-            }
+            rt::blendThrough(screen, x, y, room, step, label.fore, clip, [&](int column, int row) {
+                return line.coverage[static_cast<std::size_t>(row) * room + column];
+            });
         }
         y += step;
     }
