@@ -1,7 +1,8 @@
 #include "runtime/random.h"
 
-#include "runtime/bit_cast.h"
 #include <cstring>
+
+#include "runtime/bit_cast.h"
 
 namespace rt {
 

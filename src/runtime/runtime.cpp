@@ -1,11 +1,11 @@
 #include "runtime/runtime.h"
 
 #include <algorithm>
-#include "runtime/bit_cast.h"
 #include <cstdio>
 #include <new>
 #include <stdexcept>
 
+#include "runtime/bit_cast.h"
 #include "runtime/form.h"
 
 namespace rt {
@@ -128,7 +128,7 @@ void Runtime::setPassRate(std::uint32_t passesPerSecond) {
 }
 
 void Runtime::nothingDueFor(std::uint64_t ms) {
-    if (passBudget_) quietUntilMs_ = passMs_ + ms;
+    if (passBudget_) quietUntilMs_ = clockMs_ - passLagMs_ + ms;  // from the running pass's millisecond
 }
 
 std::uint32_t Runtime::tickCount() {
@@ -154,7 +154,6 @@ void Runtime::doEvents() {
     // more than the rest of a pass).
     bool waited = false;
     const std::uint64_t now = waitForPass(waited);
-    passMs_ = now;
     // What a loop run by a handler says of itself is not said of this one.
     const std::uint64_t quietUntil = quietUntilMs_;
     if (waited || now != lastLookMs_) {

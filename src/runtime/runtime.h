@@ -108,7 +108,6 @@ private:
     std::optional<std::uint64_t> failingSince_;  // monotonic ms of the first of a run of unshown frames
     std::optional<PassBudget> passBudget_;       // empty: the busy loop
     std::uint64_t lastLookMs_ = UINT64_MAX;      // at a pass rate: when a pass last read the platform's events
-    std::uint64_t passMs_ = 0;                   // at a pass rate: the millisecond of the running pass
     std::uint64_t passLagMs_ = 0;                // how far the running pass's millisecond is behind the clock
     std::uint64_t clockMs_ = 0;                  // at a pass rate: the clock's last reading
     std::uint32_t tickAtClock_ = 0;              // the tick count at that reading, when passes lag behind it

@@ -88,6 +88,8 @@ rt::WindowId WebBackend::createWindow(const rt::WindowSpec& layout) {
     Window& window = windows_[id];
     window.width = layout.clientWidth;
     window.height = layout.clientHeight;
+    // Nothing yet: a page word is never 0 (its alpha is opaque), so every row of the first frame differs.
+    window.shown.assign(static_cast<std::size_t>(window.width) * static_cast<std::size_t>(window.height), 0);
     web_create_window(static_cast<int>(id), window.width, window.height, layout.caption.c_str());
     return id;
 }
@@ -110,8 +112,6 @@ bool WebBackend::present(rt::WindowId id, const rt::Surface& screen) {
     Window& window = it->second;
     if (screen.width != window.width || screen.height != window.height) return false;
     const std::size_t width = static_cast<std::size_t>(screen.width);
-    const std::size_t count = width * static_cast<std::size_t>(screen.height);
-    if (window.shown.size() != count) window.shown.assign(count, 0);
     // Each row is converted into what the canvas holds; only the rows from the first that changed to the
     // last that changed go to the canvas. The whole row, without stopping at the first difference, so
     // that the compiler takes four pixels at a time.
@@ -125,11 +125,10 @@ bool WebBackend::present(rt::WindowId id, const rt::Surface& screen) {
             differ |= word ^ into[x];
             into[x] = word;
         }
-        if (differ == 0 && window.anyShown) continue;
+        if (differ == 0) continue;
         if (first < 0) first = y;
         last = y;
     }
-    window.anyShown = true;
     if (first < 0) return true;  // the canvas already shows it
     return web_present(static_cast<int>(id), window.shown.data(), screen.width, screen.height, first,
                        last - first + 1) != 0;

@@ -48,7 +48,6 @@ private:
     struct Window {
         int width = 0, height = 0;
         std::vector<std::uint32_t> shown;  // what its canvas holds, as the page's RGBA words
-        bool anyShown = false;
     };
     // A line of text rendered once: its coverage, a byte a pixel.
     struct Line {
