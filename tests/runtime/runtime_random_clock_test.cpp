@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include "runtime/bit_cast.h"
 #include <cstdint>
 #include <limits>
 #include <vector>
 
+#include "runtime/bit_cast.h"
 #include "runtime/random.h"
 #include "runtime_test_support.h"
 
